@@ -1,0 +1,22 @@
+#include "app/windows.h"
+
+#include <memory>
+
+#include "conditions/bl_usl.h"
+#include "description/texttt.h"
+#include "modbus/modb_frm.h"
+#include "plant/objectt.h"
+#include "ui/app.h"
+
+namespace vk41 {
+
+void registerWindows(App& app) {
+    app.registerForm(kTexttt, Texttt::layout(), [](App& a) { return std::make_unique<Texttt>(a); });
+    app.registerForm(kObjectt, Objectt::layout(),
+                     [](App& a) { return std::make_unique<Objectt>(a); });
+    app.registerForm(kBlUsl, BlUsl::layout(), [](App& a) { return std::make_unique<BlUsl>(a); });
+    app.registerForm(kModBFrm, ModBFrm::layout(),
+                     [](App& a) { return std::make_unique<ModBFrm>(a); });
+}
+
+}  // namespace vk41

@@ -1,0 +1,18 @@
+# Writes OUT: a C++ table of the FILES (separated by |) as byte arrays, keyed
+# by file name.
+string(REPLACE "|" ";" FILES "${FILES}")
+set(body "")
+set(table "")
+set(n 0)
+foreach(f IN LISTS FILES)
+  get_filename_component(name ${f} NAME)
+  file(READ ${f} hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(APPEND body "static const unsigned char r${n}[] = {${bytes} 0};\n")
+  string(APPEND table "    {\"${name}\", {reinterpret_cast<const char*>(r${n}), ${size}}},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+file(WRITE ${OUT}.tmp "// Generated from resources/; do not edit.\n#include \"ui/resources.h\"\n\nnamespace {\n${body}}\n\nnamespace vk41 {\nconst std::map<std::string_view, std::string_view>& embeddedResources() {\n    static const std::map<std::string_view, std::string_view> all = {\n${table}    };\n    return all;\n}\n}  // namespace vk41\n")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form.h"
+#include "ui/scheduler.h"
+
+namespace vk41 {
+
+// The application's window registry: one instance of each window, created
+// and loaded on first use, shown and hidden by the menus. Reaching another
+// window's control goes through `form()`, so touching a window that does not
+// exist yet creates it, hidden.
+class App {
+  public:
+    using Factory = std::function<std::unique_ptr<Form>(App&)>;
+
+    explicit App(Scheduler& scheduler) : scheduler_(&scheduler) {}
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Scheduler& scheduler() const { return *scheduler_; }
+
+    // Windows are registered once, in start-up order; the first one is the
+    // one the program starts on.
+    void registerForm(const std::string& name, const FormDesign& design, Factory factory);
+    bool isRegistered(std::string_view name) const;
+    // A registered window's design, known before the window exists.
+    const FormDesign& designOf(std::string_view name) const;
+    const std::vector<std::string>& formNames() const { return order_; }
+
+    // The window object if it was ever created, loaded or not.
+    Form* existing(std::string_view name) const;
+    // The window, created and loaded (hidden) if it is not loaded.
+    Form& form(std::string_view name);
+    template <typename T>
+    T& form(std::string_view name) {
+        return static_cast<T&>(form(name));
+    }
+
+    void start();                       // shows the first registered window
+    void open(std::string_view name);   // create if needed, show, activate
+    void hide(std::string_view name);   // create if needed, leave hidden
+    void close(std::string_view name);  // the title-bar button: unload
+    // Unload and show again: controls back to design values in place, load
+    // handler run, window variables kept.
+    void restart(std::string_view name);
+
+    bool anyVisible() const;
+    // The window the last `open` asked to bring to the front, once.
+    Form* takeActivation();
+
+  private:
+    struct Entry {
+        const FormDesign* design;
+        Factory factory;
+        std::unique_ptr<Form> form;
+    };
+    Entry& entry(std::string_view name);
+    const Entry& entry(std::string_view name) const;
+
+    Scheduler* scheduler_;
+    std::map<std::string, Entry, std::less<>> entries_;
+    std::vector<std::string> order_;
+    Form* activation_{nullptr};
+};
+
+}  // namespace vk41

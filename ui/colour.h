@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vk41 {
+
+// A colour as 0xRRGGBB.
+struct Colour {
+    std::uint32_t rgb{0};
+
+    constexpr int red() const { return static_cast<int>((rgb >> 16) & 0xFF); }
+    constexpr int green() const { return static_cast<int>((rgb >> 8) & 0xFF); }
+    constexpr int blue() const { return static_cast<int>(rgb & 0xFF); }
+    friend constexpr bool operator==(Colour, Colour) = default;
+};
+
+constexpr Colour rgb(std::uint32_t value) {
+    return Colour{value & 0xFFFFFFu};
+}
+
+// The system colours the windows name. Fixed values, so that every machine
+// shows the same picture.
+inline constexpr Colour kButtonFace = rgb(0xF0F0F0);
+inline constexpr Colour kWindowColour = rgb(0xFFFFFF);
+inline constexpr Colour kWindowText = rgb(0x000000);
+inline constexpr Colour kBlack = rgb(0x000000);
+inline constexpr Colour kWhite = rgb(0xFFFFFF);
+
+}  // namespace vk41

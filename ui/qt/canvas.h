@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "ui/form.h"
+
+namespace vk41::qt {
+
+// Paints the lightweight controls (lines, shapes, labels) of one container,
+// the window itself or a frame, in the design's drawing order, and passes
+// the mouse to the model: moves to the control under it, tooltips from it.
+// A frame's canvas also draws the frame's own border and caption.
+class Canvas : public QWidget {
+  public:
+    Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
+           QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+  private:
+    void paintBackground(QPainter& painter);
+    void paintFrame(QPainter& painter);
+    QPointF toWindowTwips(QPointF local) const;
+
+    Form* form_;
+    const Control* container_;
+    std::function<void()> afterEvent_;
+};
+
+// Draws one lightweight control; the painter's origin is its container's.
+void paintControl(QPainter& painter, const Control& control);
+
+}  // namespace vk41::qt

@@ -1,0 +1,196 @@
+#include "ui/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <map>
+
+#include "ui/app.h"
+#include "ui/qt/canvas.h"
+#include "ui/qt/convert.h"
+#include "ui/qt/option_button.h"
+#include "ui/qt/picture_box.h"
+#include "ui/qt/pictures.h"
+
+namespace vk41::qt {
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+Qt::ScrollBarPolicy policy(ScrollBars bars, bool vertical) {
+    const bool on = bars == ScrollBars::Both ||
+                    bars == (vertical ? ScrollBars::Vertical : ScrollBars::Horizontal);
+    return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+}
+
+QStringList qItems(const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items) list << qs(item);
+    return list;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form, std::function<void()> afterEvent)
+    : form_(&form), afterEvent_(std::move(afterEvent)) {
+    const FormDesign& design = form.design();
+    client_ = new Canvas(form, nullptr, afterEvent_, this);
+    client_->setFixedSize(pxRound(design.width), pxRound(design.height));
+    setCentralWidget(client_);
+    if (design.border == Border::FixedDialog)
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
+    buildMenu();
+    buildControls();
+    if (design.border == Border::FixedDialog) {
+        adjustSize();
+        setFixedSize(sizeHint());
+    }
+    sync();
+}
+
+QWidget* FormWindow::clientArea() const {
+    return client_;
+}
+
+void FormWindow::act(const std::function<void()>& action) {
+    action();
+    if (afterEvent_) afterEvent_();
+}
+
+void FormWindow::buildMenu() {
+    const auto& items = form_->design().menu;
+    if (items.empty()) return;
+    std::map<std::string, QMenu*> submenus;
+    for (const MenuDesign& item : items) {
+        const bool hasChildren = std::any_of(
+            items.begin(), items.end(), [&](const MenuDesign& m) { return m.parent == item.name; });
+        const std::string caption = item.caption;
+        if (hasChildren) {
+            QMenu* menu = menuBar()->addMenu(qs(caption));
+            submenus[item.name] = menu;
+            continue;
+        }
+        QAction* action = item.parent.empty() ? menuBar()->addAction(qs(caption))
+                                              : submenus.at(item.parent)->addAction(qs(caption));
+        connect(action, &QAction::triggered, this,
+                [this, caption] { act([&] { form_->chooseMenu(caption); }); });
+    }
+}
+
+void FormWindow::buildControls() {
+    std::map<const Control*, QWidget*> parents;
+    for (Control& c : form_->controls()) {
+        QWidget* parent = c.container() ? parents.at(c.container()) : client_;
+        if (QWidget* widget = makeWidget(c, parent)) {
+            views_.push_back({&c, widget});
+            parents[&c] = widget;
+        }
+    }
+}
+
+QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
+    switch (c.kind()) {
+        case ControlKind::Button: {
+            auto* button = new QPushButton(parent);
+            connect(button, &QPushButton::clicked, this,
+                    [this, &c] { act([&] { form_->click(c); }); });
+            return button;
+        }
+        case ControlKind::Option: {
+            auto* option = new OptionButton(parent);
+            connect(option, &OptionButton::clicked, this,
+                    [this, &c] { act([&] { form_->click(c); }); });
+            return option;
+        }
+        case ControlKind::Frame:
+            return new Canvas(*form_, &c, afterEvent_, parent);
+        case ControlKind::Combo: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            connect(combo, &QComboBox::editTextChanged, this, [this, &c](const QString& text) {
+                if (text.toStdString() == c.text()) return;  // our own sync
+                act([&] { form_->typeText(c, text.toStdString()); });
+            });
+            connect(combo, &QComboBox::activated, this, [this, &c, combo](int row) {
+                act([&] { form_->pickItem(c, combo->itemText(row).toStdString()); });
+            });
+            return combo;
+        }
+        case ControlKind::TextBox: {
+            auto* box = new QPlainTextEdit(parent);
+            box->setReadOnly(true);
+            return box;
+        }
+        case ControlKind::Picture:
+            return new PictureBox(parent);
+        default:
+            return nullptr;
+    }
+}
+
+void FormWindow::syncView(const View& view) {
+    const Control& c = *view.control;
+    QWidget* w = view.widget;
+    w->setGeometry(qt::rect(c));
+    w->setVisible(c.visible());
+    w->setEnabled(c.enabled());
+    w->setToolTip(qs(c.toolTip()));
+    const QFont font = toQFont(c.font());
+    if (w->font() != font) w->setFont(font);
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+        button->setText(qs(c.caption()));
+        const QPixmap& picture = embeddedPixmap(c.props().picture);
+        button->setIcon(picture.isNull() ? QIcon() : QIcon(picture));
+        button->setIconSize(picture.size());
+    } else if (auto* option = dynamic_cast<OptionButton*>(w)) {
+        option->setText(qs(c.caption()));
+        option->setChecked(c.value());
+        option->setBackground(toQColor(c.backColor()));
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        const QStringList items = qItems(c.items());
+        if (combo->count() != items.size() ||
+            std::any_of(items.begin(), items.end(), [&, i = 0](const QString& s) mutable {
+                return combo->itemText(i++) != s;
+            })) {
+            const QSignalBlocker block(combo);
+            combo->clear();
+            combo->addItems(items);
+        }
+        if (combo->currentText().toStdString() != c.text()) {
+            const QSignalBlocker block(combo);
+            combo->setEditText(qs(c.text()));
+        }
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
+        if (box->toPlainText().toStdString() != c.text()) box->setPlainText(qs(c.text()));
+        box->setVerticalScrollBarPolicy(policy(c.props().scrollBars, true));
+        box->setHorizontalScrollBarPolicy(policy(c.props().scrollBars, false));
+        box->setLineWrapMode(policy(c.props().scrollBars, false) == Qt::ScrollBarAlwaysOn
+                                 ? QPlainTextEdit::NoWrap
+                                 : QPlainTextEdit::WidgetWidth);
+    } else if (auto* picture = dynamic_cast<PictureBox*>(w)) {
+        picture->setPicture(c.props().picture);
+    }
+    w->update();
+}
+
+void FormWindow::sync() {
+    if (form_->revision() == syncedRevision_) return;
+    syncedRevision_ = form_->revision();
+    setWindowTitle(qs(form_->caption()));
+    for (const View& view : views_) syncView(view);
+    client_->update();
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The title-bar button unloads the window; the registry decides the rest.
+    event->ignore();
+    act([this] { form_->app().close(form_->name()); });
+}
+
+}  // namespace vk41::qt

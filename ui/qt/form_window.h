@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "ui/form.h"
+
+namespace vk41::qt {
+
+class Canvas;
+
+// The top-level Qt window of one form: its menu bar, the client area at 15
+// twips to a pixel with the lightweight controls painted on it, and the
+// windowed controls as child widgets above them. It only shows the model and
+// passes the user's actions to it; `afterEvent` then syncs every window.
+class FormWindow : public QMainWindow {
+  public:
+    FormWindow(Form& form, std::function<void()> afterEvent);
+
+    Form& form() const { return *form_; }
+    QWidget* clientArea() const;
+    // Brings the widgets in line with the model, if the form changed since.
+    void sync();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct View {
+        Control* control;
+        QWidget* widget;
+    };
+    void buildMenu();
+    void buildControls();
+    QWidget* makeWidget(Control& control, QWidget* parent);
+    void syncView(const View& view);
+    void act(const std::function<void()>& action);
+
+    Form* form_;
+    std::function<void()> afterEvent_;
+    Canvas* client_{nullptr};
+    std::vector<View> views_;
+    std::uint64_t syncedRevision_{~0ull};
+};
+
+}  // namespace vk41::qt

@@ -1,0 +1,38 @@
+#include "ui/qt/option_button.h"
+
+#include <QPainter>
+#include <QStyleOptionButton>
+
+namespace vk41::qt {
+
+OptionButton::OptionButton(QWidget* parent) : QAbstractButton(parent) {
+    setCheckable(true);
+    setAutoExclusive(false);  // the model keeps one option selected per frame
+}
+
+void OptionButton::setBackground(const QColor& colour) {
+    if (background_ == colour) return;
+    background_ = colour;
+    update();
+}
+
+void OptionButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), background_);
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.state |= isChecked() ? QStyle::State_On : QStyle::State_Off;
+    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+    const int lineHeight = fontMetrics().height();
+    option.rect = QRect(1, std::max(0, (std::min(height(), lineHeight) - indicator) / 2), indicator,
+                        indicator);
+    style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &painter, this);
+    const QRect textRect = rect().adjusted(indicator + 5, 0, 0, 0);
+    painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
+                               : palette().color(QPalette::Disabled, QPalette::WindowText));
+    const int flags = Qt::AlignLeft | Qt::TextWordWrap |
+                      (height() <= lineHeight + 2 ? Qt::AlignVCenter : Qt::AlignTop);
+    painter.drawText(textRect, flags, text());
+}
+
+}  // namespace vk41::qt

@@ -1,0 +1,33 @@
+#include "ui/qt/picture_box.h"
+
+#include <QPainter>
+
+#include "ui/colour.h"
+#include "ui/qt/convert.h"
+#include "ui/qt/pictures.h"
+
+namespace vk41::qt {
+
+PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setLineWidth(1);
+}
+
+void PictureBox::setPicture(const std::string& name) {
+    if (picture_ == name) return;
+    picture_ = name;
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), toQColor(kButtonFace));
+        const QRect inside = contentsRect();
+        painter.setClipRect(inside);
+        painter.drawPixmap(inside.topLeft(), embeddedPixmap(picture_));
+    }
+    QFrame::paintEvent(event);
+}
+
+}  // namespace vk41::qt

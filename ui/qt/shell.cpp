@@ -1,0 +1,70 @@
+#include "ui/qt/shell.h"
+
+#include <QApplication>
+
+#include "app/windows.h"
+#include "ui/qt/form_window.h"
+
+namespace vk41::qt {
+
+Shell::Shell() {
+    registerWindows(app_);
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &Shell::onTimer);
+    scheduler_.setOnChange([this] { armTimer(); });
+    clock_.start();
+}
+
+Shell::~Shell() {
+    scheduler_.setOnChange({});
+    windows_.clear();
+}
+
+void Shell::start() {
+    app_.start();
+    started_ = true;
+    afterEvent();
+}
+
+// One single-shot timer for the next due instant: no polling.
+void Shell::armTimer() {
+    const auto due = scheduler_.nextDue();
+    if (!due) {
+        timer_.stop();
+        return;
+    }
+    const qint64 delay = std::max<qint64>(0, *due - clock_.elapsed());
+    timer_.start(static_cast<int>(std::min<qint64>(delay, 1 << 30)));
+}
+
+void Shell::onTimer() {
+    scheduler_.catchUpTo(clock_.elapsed());
+    afterEvent();
+}
+
+FormWindow& Shell::windowFor(Form& form) {
+    auto& window = windows_[&form];
+    if (!window) window = std::make_unique<FormWindow>(form, [this] { afterEvent(); });
+    return *window;
+}
+
+void Shell::afterEvent() {
+    // Timers the event started count their period from the real now.
+    scheduler_.catchUpTo(clock_.elapsed());
+    for (const std::string& name : app_.formNames()) {
+        Form* form = app_.existing(name);
+        if (!form) continue;
+        FormWindow& window = windowFor(*form);
+        window.sync();
+        if (form->visible() != window.isVisible()) window.setVisible(form->visible());
+    }
+    if (Form* front = app_.takeActivation()) {
+        FormWindow& window = windowFor(*front);
+        window.raise();
+        window.activateWindow();
+    }
+    if (started_ && !app_.anyVisible()) QApplication::quit();
+}
+
+}  // namespace vk41::qt

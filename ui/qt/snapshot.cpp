@@ -1,0 +1,24 @@
+#include "ui/qt/snapshot.h"
+
+#include <QApplication>
+
+#include "ui/qt/form_window.h"
+
+namespace vk41::qt {
+
+QImage renderClientArea(Form& form) {
+    FormWindow window(form, {});
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show();
+    QApplication::processEvents();
+    return window.clientArea()->grab().toImage();
+}
+
+std::string saveSnapshot(Form& form, const std::string& file) {
+    const QImage image = renderClientArea(form);
+    if (image.isNull()) return "could not render " + form.name();
+    if (!image.save(QString::fromStdString(file), "PNG")) return "could not write " + file;
+    return "";
+}
+
+}  // namespace vk41::qt
