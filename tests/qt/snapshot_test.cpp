@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <sstream>
+
+#include "ui/qt/form_window.h"
 
 #include "tools/script_driver.h"
 
@@ -69,6 +73,38 @@ TEST(DescriptionPictures, TheEquipmentPageHasNoPicture) {
     const QImage image = render("menu Texttt Общее\nmenu Texttt Оборудование\n", "Texttt");
     EXPECT_GT(darkPixels(image, QRect(52, 20, 500, 40)), 1000);
     EXPECT_EQ(darkPixels(image, QRect(56, 430, 600, 360)), 0);
+}
+
+QStringList menuTexts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* a : actions) texts << a->text();
+    return texts;
+}
+
+TEST(WindowMenus, StandInTheirMenuBarOrder) {
+    std::ostringstream out;
+    ScriptDriver driver(out);
+    qt::FormWindow description(driver.app().form("Texttt"), {});
+    const QList<QAction*> bar = description.menuBar()->actions();
+    EXPECT_EQ(menuTexts(bar), (QStringList{"Назначение", "Описание", "Имитация", "Оборудование"}));
+    ASSERT_NE(bar[1]->menu(), nullptr);
+    EXPECT_EQ(menuTexts(bar[1]->menu()->actions()),
+              (QStringList{"Общее", "Деморежим", "Блок условий", "ModBus"}));
+    qt::FormWindow scheme(driver.app().form("Objectt"), {});
+    EXPECT_EQ(menuTexts(scheme.menuBar()->actions()),
+              (QStringList{"Деморежим", "Блок Условий", "ModBus"}));
+    EXPECT_EQ(scheme.windowTitle(), "Схема установки");
+}
+
+TEST(WindowMenus, ChoosingAnItemActsOnTheModel) {
+    std::ostringstream out;
+    ScriptDriver driver(out);
+    int events = 0;
+    qt::FormWindow description(driver.app().form("Texttt"), [&] { ++events; });
+    description.show();
+    description.menuBar()->actions()[3]->trigger();  // Оборудование
+    EXPECT_TRUE(driver.app().form("Texttt").control("Text_Dev").visible());
+    EXPECT_EQ(events, 1);
 }
 
 }  // namespace

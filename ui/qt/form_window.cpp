@@ -168,6 +168,8 @@ void FormWindow::syncView(const View& view) {
         }
     } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
         if (box->toPlainText().toStdString() != c.text()) box->setPlainText(qs(c.text()));
+        // A classic text box sets its tab stops eight average characters apart.
+        box->setTabStopDistance(8.0 * QFontMetricsF(font).averageCharWidth());
         box->setVerticalScrollBarPolicy(policy(c.props().scrollBars, true));
         box->setHorizontalScrollBarPolicy(policy(c.props().scrollBars, false));
         box->setLineWrapMode(policy(c.props().scrollBars, false) == Qt::ScrollBarAlwaysOn

@@ -1,0 +1,68 @@
+#include "ui/qt/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "ui/qt/form_window.h"
+
+namespace vk41 {
+namespace {
+
+qt::FormWindow* windowOf(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = dynamic_cast<qt::FormWindow*>(w);
+            window && window->form().name() == name)
+            return window;
+    return nullptr;
+}
+
+void chooseMenu(const char* window, const QString& caption) {
+    qt::FormWindow* w = windowOf(window);
+    ASSERT_NE(w, nullptr) << window;
+    for (QAction* a : w->menuBar()->actions()) {
+        if (a->text() == caption) return a->trigger();
+    }
+    FAIL() << "no menu item " << caption.toStdString();
+}
+
+TEST(Shell, StartsOnTheDescriptionWindowAlone) {
+    qt::Shell shell;
+    shell.start();
+    ASSERT_NE(windowOf("Texttt"), nullptr);
+    EXPECT_TRUE(windowOf("Texttt")->isVisible());
+    EXPECT_EQ(windowOf("Texttt")->windowTitle(), "ВОДОПОДГОТОВКА техническое решение");
+    EXPECT_EQ(windowOf("Objectt"), nullptr);
+}
+
+TEST(Shell, EndsWhenTheLastVisibleWindowClosesThoughAHiddenOneIsLoaded) {
+    qt::Shell shell;
+    shell.start();
+    chooseMenu("Texttt", "Имитация");
+    chooseMenu("Objectt", "Блок Условий");
+    chooseMenu("Objectt", "ModBus");
+    ASSERT_TRUE(windowOf("ModB_Frm")->isVisible());
+    EXPECT_FALSE(windowOf("Bl_Usl")->isVisible());
+    EXPECT_TRUE(shell.app().existing("Bl_Usl")->loaded());
+
+    bool ended = false;
+    QTimer::singleShot(0, [] {
+        windowOf("ModB_Frm")->close();
+        windowOf("Objectt")->close();
+        EXPECT_TRUE(windowOf("Texttt")->isVisible());
+        windowOf("Texttt")->close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(1); });
+    guard.start(10000);
+    ended = QApplication::exec() == 0;
+    EXPECT_TRUE(ended) << "the program did not end";
+    EXPECT_FALSE(shell.app().existing("Objectt")->loaded());
+}
+
+}  // namespace
+}  // namespace vk41
