@@ -18,6 +18,16 @@ constexpr Colour rgb(std::uint32_t value) {
     return Colour{value & 0xFFFFFFu};
 }
 
+// The classic colour number, blue * 65536 + green * 256 + red, that handlers
+// compare and do arithmetic on.
+constexpr std::uint32_t colourNumber(Colour c) {
+    return static_cast<std::uint32_t>(c.blue()) << 16 | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.red());
+}
+constexpr Colour fromColourNumber(std::uint32_t n) {
+    return rgb((n & 0xFF) << 16 | (n & 0xFF00) | ((n >> 16) & 0xFF));
+}
+
 // The system colours the windows name. Fixed values, so that every machine
 // shows the same picture.
 inline constexpr Colour kButtonFace = rgb(0xF0F0F0);

@@ -20,7 +20,9 @@ struct Token {
 std::vector<Token> tokenize(std::string_view line) {
     std::vector<Token> tokens;
     std::size_t i = 0;
-    const auto blank = [&](std::size_t at) { return line[at] == ' ' || line[at] == '\t' || line[at] == '\r'; };
+    const auto blank = [&](std::size_t at) {
+        return line[at] == ' ' || line[at] == '\t' || line[at] == '\r';
+    };
     while (i < line.size()) {
         if (blank(i)) {
             ++i;
@@ -68,7 +70,8 @@ Colour colour(const std::string& text) {
     if (text.size() != 7 || text[0] != '#') throw DesignError("not a colour: '" + text + "'");
     std::uint32_t value = 0;
     const auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
-    if (error != std::errc{} || end != text.data() + 7) throw DesignError("not a colour: '" + text + "'");
+    if (error != std::errc{} || end != text.data() + 7)
+        throw DesignError("not a colour: '" + text + "'");
     return rgb(value);
 }
 
@@ -81,9 +84,12 @@ const std::map<std::string, ControlKind, std::less<>> kKinds = {
 };
 
 const std::map<std::string, ShapeKind, std::less<>> kShapes = {
-    {"rect", ShapeKind::Rectangle}, {"square", ShapeKind::Square},
-    {"oval", ShapeKind::Oval},      {"circle", ShapeKind::Circle},
-    {"rrect", ShapeKind::RoundedRectangle}, {"rsquare", ShapeKind::RoundedSquare},
+    {"rect", ShapeKind::Rectangle},
+    {"square", ShapeKind::Square},
+    {"oval", ShapeKind::Oval},
+    {"circle", ShapeKind::Circle},
+    {"rrect", ShapeKind::RoundedRectangle},
+    {"rsquare", ShapeKind::RoundedSquare},
 };
 
 std::vector<std::string> splitItems(const std::string& text) {
@@ -114,18 +120,27 @@ void applyOption(const Token& t, ControlDesign& row) {
     const std::string& k = t.key;
     const std::string& v = t.value;
     if (k.empty()) {
-        if (v == "hidden") p.visible = false;
-        else if (v == "disabled") p.enabled = false;
-        else if (v == "bold") p.font.bold = true;
-        else if (v == "transparent") p.opaque = false;
-        else if (v == "selected") p.value = true;
-        else throw DesignError("unknown word '" + v + "'");
+        if (v == "hidden")
+            p.visible = false;
+        else if (v == "disabled")
+            p.enabled = false;
+        else if (v == "bold")
+            p.font.bold = true;
+        else if (v == "transparent")
+            p.opaque = false;
+        else if (v == "selected")
+            p.value = true;
+        else
+            throw DesignError("unknown word '" + v + "'");
         return;
     }
     if (k == "color" || k == "border") {
-        if (v == "none") p.bordered = false;
-        else p.borderColor = colour(v);
-    } else if (k == "width") p.borderWidth = static_cast<int>(number(v));
+        if (v == "none")
+            p.bordered = false;
+        else
+            p.borderColor = colour(v);
+    } else if (k == "width")
+        p.borderWidth = static_cast<int>(number(v));
     else if (k == "fill") {
         p.filled = true;
         p.fillColor = colour(v);
@@ -133,22 +148,37 @@ void applyOption(const Token& t, ControlDesign& row) {
         const auto it = kShapes.find(v);
         if (it == kShapes.end()) throw DesignError("unknown shape '" + v + "'");
         p.shape = it->second;
-    } else if (k == "caption") p.caption = v;
-    else if (k == "font") p.font.name = v;
-    else if (k == "size") p.font.size = number(v);
-    else if (k == "fore") p.foreColor = colour(v);
-    else if (k == "back") p.backColor = colour(v);
-    else if (k == "align") p.alignment = v == "center" ? Align::Center : v == "right" ? Align::Right : Align::Left;
-    else if (k == "tip") p.toolTip = v;
-    else if (k == "picture") p.picture = v;
-    else if (k == "text") p.text = v;
-    else if (k == "items") p.items = splitItems(v);
+    } else if (k == "caption")
+        p.caption = v;
+    else if (k == "font")
+        p.font.name = v;
+    else if (k == "size")
+        p.font.size = number(v);
+    else if (k == "fore")
+        p.foreColor = colour(v);
+    else if (k == "back")
+        p.backColor = colour(v);
+    else if (k == "align")
+        p.alignment = v == "center" ? Align::Center : v == "right" ? Align::Right : Align::Left;
+    else if (k == "tip")
+        p.toolTip = v;
+    else if (k == "picture")
+        p.picture = v;
+    else if (k == "text")
+        p.text = v;
+    else if (k == "items")
+        p.items = splitItems(v);
     else if (k == "scroll")
-        p.scrollBars = v == "vertical" ? ScrollBars::Vertical : v == "horizontal" ? ScrollBars::Horizontal
-                       : v == "both" ? ScrollBars::Both : ScrollBars::None;
-    else if (k == "interval") p.interval = static_cast<int>(number(v));
-    else if (k == "in") row.container = v;
-    else throw DesignError("unknown key '" + k + "'");
+        p.scrollBars = v == "vertical"     ? ScrollBars::Vertical
+                       : v == "horizontal" ? ScrollBars::Horizontal
+                       : v == "both"       ? ScrollBars::Both
+                                           : ScrollBars::None;
+    else if (k == "interval")
+        p.interval = static_cast<int>(number(v));
+    else if (k == "in")
+        row.container = v;
+    else
+        throw DesignError("unknown key '" + k + "'");
 }
 
 ControlDesign parseControl(ControlKind kind, const std::vector<Token>& tokens) {
@@ -182,12 +212,18 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
         if (i >= tokens.size()) throw DesignError("'" + word + "' needs more words");
         return tokens[i].value;
     };
-    if (word == "form") design.name = arg(1);
-    else if (word == "caption") design.caption = arg(1);
-    else if (word == "size") design.width = number(arg(1)), design.height = number(arg(2));
-    else if (word == "back") design.backColor = colour(arg(1));
-    else if (word == "border") design.border = arg(1) == "dialog" ? Border::FixedDialog : Border::Sizable;
-    else if (word == "picture") design.picture = arg(1);
+    if (word == "form")
+        design.name = arg(1);
+    else if (word == "caption")
+        design.caption = arg(1);
+    else if (word == "size")
+        design.width = number(arg(1)), design.height = number(arg(2));
+    else if (word == "back")
+        design.backColor = colour(arg(1));
+    else if (word == "border")
+        design.border = arg(1) == "dialog" ? Border::FixedDialog : Border::Sizable;
+    else if (word == "picture")
+        design.picture = arg(1);
     else if (word == "include") {
         const std::string_view part = resource(arg(1));
         if (part.empty()) throw DesignError("no design part '" + arg(1) + "'");
@@ -197,10 +233,10 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
         } catch (const DesignError& e) {
             throw DesignError(arg(1) + ": " + e.what());
         }
-    }
-    else if (word == "menu")
+    } else if (word == "menu")
         design.menu.push_back({arg(1), arg(2), tokens.size() > 3 ? tokens[3].value : ""});
-    else throw DesignError("unknown line '" + word + "'");
+    else
+        throw DesignError("unknown line '" + word + "'");
 }
 
 void parseInto(std::string_view text, FormDesign& design, int depth) {

@@ -219,7 +219,15 @@ void Form::mouseMove(float x, float y) {
 std::string Form::toolTipAt(float x, float y) const {
     if (!loaded_ || !visible_) return "";
     const Control* hit = hitTest(x, y);
-    return hit ? hit->toolTip() : "";
+    if (!hit || hit->kind() != ControlKind::Label) return hit ? hit->toolTip() : "";
+    // A caption drawn over a hint label lets its hint show through.
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        const Control& c = *it;
+        if (c.kind() != ControlKind::Label || c.container() != hit->container()) continue;
+        if (!c.visible() || !contains(c, x, y)) continue;
+        if (!c.toolTip().empty()) return c.toolTip();
+    }
+    return "";
 }
 
 void Form::fireTimer(Control& timer) {

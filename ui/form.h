@@ -95,7 +95,8 @@ class Form {
     bool hasMenuItem(std::string_view caption) const;
     // Fires the mouse-move handler of the label under (x, y), window twips.
     void mouseMove(float x, float y);
-    // The tooltip that shows when the mouse rests at (x, y).
+    // The tooltip that shows when the mouse rests at (x, y): a windowed
+    // control's own, else that of the topmost label there that has one.
     std::string toolTipAt(float x, float y) const;
     // The topmost control that takes the mouse at (x, y): a windowed control,
     // else a visible label; lines and shapes let the mouse through.

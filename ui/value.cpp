@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ui/numbers.h"
+
 namespace vk41 {
 namespace {
 
@@ -42,6 +44,22 @@ std::string quoted(const std::string& text) {
 
 std::string formatValue(const Value& value) {
     return std::visit(Formatter{}, value);
+}
+
+double asNumber(const Value& value) {
+    struct Number {
+        double operator()(Empty) const { return 0; }
+        double operator()(bool b) const { return b ? -1 : 0; }
+        double operator()(double d) const { return d; }
+        double operator()(const std::string& s) const { return textToNumber(s); }
+        double operator()(Colour c) const { return colourNumber(c); }
+        double operator()(Twips t) const { return t.value; }
+    };
+    return std::visit(Number{}, value);
+}
+
+bool asBool(const Value& value) {
+    return asNumber(value) != 0;
 }
 
 }  // namespace vk41

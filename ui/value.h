@@ -29,4 +29,9 @@ std::string formatValue(const Value& value);
 // Text in double quotes with `"` and `\` escaped.
 std::string quoted(const std::string& text);
 
+// A variant as a number: Empty is 0, True is -1, text reads by its numeric prefix.
+double asNumber(const Value& value);
+// A variant as a condition: anything but 0, False and Empty is true.
+bool asBool(const Value& value);
+
 }  // namespace vk41

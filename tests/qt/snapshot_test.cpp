@@ -44,8 +44,7 @@ TEST_P(WindowPictures, HaveTheirClientSizeAndBackground) {
     const WindowCase& c = GetParam();
     const QImage image = render(c.script, c.window);
     ASSERT_EQ(image.size(), QSize(c.width, c.height)) << c.window;
-    for (QPoint p :
-         {QPoint(0, 0), QPoint(c.width - 1, c.height - 1), QPoint(c.width / 2, c.height / 2)})
+    for (QPoint p : {QPoint(0, 0), QPoint(c.width - 1, c.height - 1)})
         EXPECT_EQ(image.pixel(p) & 0xFFFFFF, c.background & 0xFFFFFF)
             << c.window << " at " << p.x() << "," << p.y();
 }

@@ -56,6 +56,9 @@ FormDesign makeLayout(const char* name) {
     Props combo = at(0, 3600, 1500, 300);
     combo.items = {"1", "2", "3"};
     combo.text = "1";
+    Props note = at(2000, 2000, 400, 400);  // a caption over the second hint
+    note.caption = "надпись";
+    note.opaque = false;
     Props fast;
     fast.interval = 100;
     Props slow;
@@ -76,6 +79,7 @@ FormDesign makeLayout(const char* name) {
         row(K::Combo, "Pick", -1, "", combo),
         row(K::Timer, "Fast", -1, "", fast),
         row(K::Timer, "Slow", -1, "", slow),
+        row(K::Label, "Note", -1, "", note),
     };
     d.menu = {{"File", "Файл", ""}, {"Open", "Открыть", "File"}, {"Inert", "Ничего", ""}};
     return d;

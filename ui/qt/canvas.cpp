@@ -54,7 +54,13 @@ void paintLine(QPainter& painter, const Control& c) {
     painter.setPen(pen);
     const bool straight = c.x1() == c.x2() || c.y1() == c.y2();
     painter.setRenderHint(QPainter::Antialiasing, !straight);
-    painter.drawLine(QPointF(px(c.x1()), px(c.y1())), QPointF(px(c.x2()), px(c.y2())));
+    const QPointF from(px(c.x1()), px(c.y1()));
+    const QPointF to(px(c.x2()), px(c.y2()));
+    // A line of no length still shows as a dot of its width (the progress marker).
+    if (from == to)
+        painter.drawPoint(from);
+    else
+        painter.drawLine(from, to);
 }
 
 Qt::Alignment alignment(Align a) {

@@ -9,6 +9,7 @@
 
 #include "ui/app.h"
 #include "ui/qt/canvas.h"
+#include "ui/qt/command_button.h"
 #include "ui/qt/convert.h"
 #include "ui/qt/option_button.h"
 #include "ui/qt/picture_box.h"
@@ -96,8 +97,8 @@ void FormWindow::buildControls() {
 QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
     switch (c.kind()) {
         case ControlKind::Button: {
-            auto* button = new QPushButton(parent);
-            connect(button, &QPushButton::clicked, this,
+            auto* button = new CommandButton(parent);
+            connect(button, &CommandButton::clicked, this,
                     [this, &c] { act([&] { form_->click(c); }); });
             return button;
         }
@@ -143,11 +144,9 @@ void FormWindow::syncView(const View& view) {
     w->setToolTip(qs(c.toolTip()));
     const QFont font = toQFont(c.font());
     if (w->font() != font) w->setFont(font);
-    if (auto* button = qobject_cast<QPushButton*>(w)) {
+    if (auto* button = dynamic_cast<CommandButton*>(w)) {
         button->setText(qs(c.caption()));
-        const QPixmap& picture = embeddedPixmap(c.props().picture);
-        button->setIcon(picture.isNull() ? QIcon() : QIcon(picture));
-        button->setIconSize(picture.size());
+        button->setPicture(embeddedPixmap(c.props().picture));
     } else if (auto* option = dynamic_cast<OptionButton*>(w)) {
         option->setText(qs(c.caption()));
         option->setChecked(c.value());

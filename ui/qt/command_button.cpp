@@ -1,0 +1,35 @@
+#include "ui/qt/command_button.h"
+
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+namespace vk41::qt {
+
+CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {}
+
+void CommandButton::setPicture(const QPixmap& picture) {
+    if (picture_.cacheKey() == picture.cacheKey()) return;
+    picture_ = picture;
+    update();
+}
+
+void CommandButton::paintEvent(QPaintEvent* event) {
+    if (picture_.isNull()) return QPushButton::paintEvent(event);
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    const QFontMetrics metrics(font());
+    const int textHeight = metrics.height();
+    const int shift = isDown() ? 1 : 0;
+    const int pictureTop = std::max(1, (height() - textHeight - picture_.height()) / 2);
+    const QPixmap shown =
+        isEnabled() ? picture_ : style()->generatedIconPixmap(QIcon::Disabled, picture_, &option);
+    painter.drawPixmap((width() - picture_.width()) / 2 + shift, pictureTop + shift, shown);
+    const QRect textRect(shift, pictureTop + picture_.height() + shift, width(), textHeight);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, text());
+}
+
+}  // namespace vk41::qt
