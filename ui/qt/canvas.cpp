@@ -3,7 +3,10 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
+#include <QTextOption>
 #include <QToolTip>
+#include <unordered_map>
 
 #include "ui/qt/convert.h"
 #include "ui/qt/pictures.h"
@@ -17,12 +20,7 @@ QRectF squared(QRectF r) {
     return QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
 }
 
-void paintShape(QPainter& painter, const Control& c) {
-    const Props& p = c.props();
-    QRectF r = rectF(c);
-    const bool square = p.shape == ShapeKind::Square || p.shape == ShapeKind::Circle ||
-                        p.shape == ShapeKind::RoundedSquare;
-    if (square) r = squared(r);
+void drawShapeAt(QPainter& painter, const Props& p, QRectF r) {
     // The outline lies inside the rectangle, as the classic shapes draw it.
     const double inset = p.bordered ? p.borderWidth / 2.0 : 0.0;
     r.adjust(inset, inset, -inset, -inset);
@@ -31,6 +29,7 @@ void paintShape(QPainter& painter, const Control& c) {
     switch (p.shape) {
         case ShapeKind::Rectangle:
         case ShapeKind::Square:
+            painter.setRenderHint(QPainter::Antialiasing, false);
             painter.drawRect(r);
             break;
         case ShapeKind::Oval:
@@ -46,6 +45,59 @@ void paintShape(QPainter& painter, const Control& c) {
             break;
         }
     }
+}
+
+// Curved shapes cost many polygon points each; the scheme has dozens that
+// look alike (screw heads, LEDs, blades), so each look is drawn once into a
+// picture of its own and copied from then on.
+struct SpriteKey {
+    ShapeKind shape;
+    double width, height, ratio;
+    std::uint32_t fill, border;  // 0xFF000000 when not drawn
+    int borderWidth;
+    bool operator==(const SpriteKey&) const = default;
+};
+
+struct SpriteKeyHash {
+    std::size_t operator()(const SpriteKey& k) const {
+        std::size_t h = std::hash<double>{}(k.width) * 31 + std::hash<double>{}(k.height);
+        h = h * 31 + std::hash<double>{}(k.ratio);
+        h = h * 31 + (static_cast<std::size_t>(k.fill) << 1) + k.border;
+        return h * 31 + static_cast<std::size_t>(k.borderWidth) * 7 +
+               static_cast<std::size_t>(k.shape);
+    }
+};
+
+const QPixmap& shapeSprite(const Props& p, QSizeF size, qreal ratio) {
+    static std::unordered_map<SpriteKey, QPixmap, SpriteKeyHash> sprites;
+    constexpr std::uint32_t kNone = 0xFF000000;
+    const SpriteKey key{p.shape,
+                        size.width(),
+                        size.height(),
+                        ratio,
+                        p.filled ? p.fillColor.rgb : kNone,
+                        p.bordered ? p.borderColor.rgb : kNone,
+                        p.borderWidth};
+    if (const auto it = sprites.find(key); it != sprites.end()) return it->second;
+    if (sprites.size() > 1024) sprites.clear();  // shapes that change size without end
+    QPixmap sprite((size * ratio).toSize() + QSize(1, 1));
+    sprite.setDevicePixelRatio(ratio);
+    sprite.fill(Qt::transparent);
+    QPainter painter(&sprite);
+    drawShapeAt(painter, p, QRectF(QPointF(0, 0), size));
+    return sprites.emplace(key, sprite).first->second;
+}
+
+void paintShape(QPainter& painter, const Control& c) {
+    const Props& p = c.props();
+    QRectF r = rectF(c);
+    const bool square = p.shape == ShapeKind::Square || p.shape == ShapeKind::Circle ||
+                        p.shape == ShapeKind::RoundedSquare;
+    if (square) r = squared(r);
+    if (p.shape == ShapeKind::Rectangle || p.shape == ShapeKind::Square)
+        return drawShapeAt(painter, p, r);
+    const QPointF at(std::round(r.left()), std::round(r.top()));
+    painter.drawPixmap(at, shapeSprite(p, r.size(), painter.device()->devicePixelRatioF()));
 }
 
 void paintLine(QPainter& painter, const Control& c) {
@@ -75,21 +127,50 @@ Qt::Alignment alignment(Align a) {
     return Qt::AlignLeft;
 }
 
+// Laying out word-wrapped text is the dearest part of a frame, and captions
+// rarely change: each caption's layout is kept until its text, font or
+// width changes.
+const QStaticText& captionLayout(const Control& c, const QFont& font) {
+    struct Entry {
+        std::string caption;
+        Font font;
+        float width;
+        Align align;
+        QStaticText text;
+    };
+    static std::unordered_map<const Control*, Entry> layouts;
+    Entry& e = layouts[&c];
+    if (e.caption == c.caption() && e.font == c.font() && e.width == c.width() &&
+        e.align == c.props().alignment && !e.text.text().isEmpty())
+        return e.text;
+    e = Entry{c.caption(), c.font(), c.width(), c.props().alignment,
+              QStaticText(QString::fromStdString(c.caption()))};
+    e.text.setTextWidth(px(c.width()));
+    QTextOption option(alignment(c.props().alignment));
+    option.setWrapMode(QTextOption::WordWrap);
+    e.text.setTextOption(option);
+    e.text.setTextFormat(Qt::PlainText);
+    e.text.prepare(QTransform(), font);
+    return e.text;
+}
+
 void paintLabel(QPainter& painter, const Control& c) {
     const QRectF r = rectF(c);
     if (c.props().opaque) painter.fillRect(r, toQColor(c.backColor()));
     if (c.caption().empty()) return;
-    painter.setClipRect(r);
-    painter.setFont(toQFont(c.font()));
+    const QFont font = toQFont(c.font());
+    const QStaticText& text = captionLayout(c, font);
+    const bool overflows = text.size().height() > r.height() || text.size().width() > r.width();
+    if (overflows) painter.setClipRect(r);
+    painter.setFont(font);
     painter.setPen(toQColor(c.foreColor()));
-    painter.drawText(r, alignment(c.props().alignment) | Qt::AlignTop | Qt::TextWordWrap,
-                     QString::fromStdString(c.caption()));
+    painter.drawStaticText(r.topLeft(), text);
+    if (overflows) painter.setClipping(false);
 }
 
 }  // namespace
 
 void paintControl(QPainter& painter, const Control& c) {
-    painter.save();
     switch (c.kind()) {
         case ControlKind::Line:
             paintLine(painter, c);
@@ -103,7 +184,6 @@ void paintControl(QPainter& painter, const Control& c) {
         default:
             break;
     }
-    painter.restore();
 }
 
 Canvas::Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
