@@ -1,12 +1,135 @@
 #include "modbus/modb_frm.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 #include "ui/design_text.h"
+#include "ui/numbers.h"
 
 namespace vk41 {
+
+namespace {
+
+constexpr std::array<const char*, 4> kFlagNumberLabels = {"Cond_N_Lab_L", "Cond_N_Lab_Ml",
+                                                          "Cond_N_Lab_Mh", "Cond_N_Lab_H"};
+// Labels beyond this many numbers would only grow without end on a typed count.
+constexpr int kMostFlagNumbers = 1024;
+
+}  // namespace
+
 const FormDesign& ModBFrm::layout() {
     return embeddedDesign("modb_frm.form");
 }
 
-ModBFrm::ModBFrm(App& app) : Form(app, layout()) {}
+ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
+    onClick("CRC", [this](int) { CRC_Click(); });
+    onClick("CRC_ANSW", [this](int) { CRC_ANSW_Click(); });
+    onClick("Clear", [this](int) { Clear_Click(); });
+    onClick("Count_Length", [this](int index) { Count_Length_Click(index); });
+    const auto renumber = [this](int index) {
+        if (index == 5 || index == 6) Label_Drow();
+    };
+    onChange("Комбо1", renumber);
+    onPick("Комбо1", renumber);
+    onTimer("Часы1", [this] { exchangeTick(); });
+    registerVariables();
+}
+
+void ModBFrm::registerVariables() {
+    Variables& v = variables_;
+    v.add("Hex_Mode", Hex_Mode);
+    v.add("Hi_Digit", Hi_Digit);
+    v.add("Lo_Digit", Lo_Digit);
+    v.add("Req_Len", Req_Len);
+    v.add("Ans_Len", Ans_Len);
+    v.add("Valid_B1", Valid_B1);
+    v.add("Valid_B2", Valid_B2);
+    v.add("Valid_B3", Valid_B3);
+    v.add("Valid_B4", Valid_B4);
+    v.add("Shift_N", Shift_N);
+    v.add("Tick_Cnt", Tick_Cnt);
+    v.add("Step_Cnt", Step_Cnt);
+    v.add("Bits_B1", Bits_B1);
+    v.add("Bits_B2", Bits_B2);
+    v.add("Bits_B3", Bits_B3);
+    v.add("Bits_B4", Bits_B4);
+    v.add("CRC_Len", Main_Mod_ModBus.CRC_Len);
+    v.add("CRC_Lo", Main_Mod_ModBus.CRC_Lo);
+    v.add("CRC_Hi", Main_Mod_ModBus.CRC_Hi);
+    v.addArray("CRC_Buf", Main_Mod_ModBus.CRC_Buf.data(), 0, MainModModBus::kBufferCells - 1);
+}
+
+void ModBFrm::onLoad() {
+    Clear_Click();
+}
+
+void ModBFrm::CRC_Click() {
+    control("QA").setCaption("Q");
+    Main_Mod_ModBus.CRC_Load(*this, "Qq");
+    Main_Mod_ModBus.CRC_Calc(*this);
+    control("C_Byte_L_Q").setCaption(control("C_Byte_L").caption());
+    control("C_Byte_H_Q").setCaption(control("C_Byte_H").caption());
+    Main_Mod_ModBus.CRC_Place(*this, "Qq");
+}
+
+void ModBFrm::CRC_ANSW_Click() {
+    control("QA").setCaption("A");
+    Main_Mod_ModBus.CRC_Load(*this, "Aa");
+    Main_Mod_ModBus.CRC_Calc(*this);
+    control("C_Byte_L_A").setCaption(control("C_Byte_L").caption());
+    control("C_Byte_H_A").setCaption(control("C_Byte_H").caption());
+    Main_Mod_ModBus.CRC_Place(*this, "Aa");
+}
+
+void ModBFrm::Clear_Click() {
+    for (const char* frame : {"Novis_Q", "Novis_Ans"}) control(frame).setVisible(false);
+    for (int i = 0; i <= 10; ++i) control("Qq", i).setVisible(false);
+    for (int i = 0; i <= 15; ++i) control("Aa", i).setVisible(false);
+    for (const char* field :
+         {"Req_Len_L", "QA", "C_Byte_L", "C_Byte_H", "C_Byte_L_Q", "C_Byte_H_Q", "C_Byte_L_A",
+          "C_Byte_H_A", "Status_Lab", "Countr", "Countr_H_h", "Countr_H_l", "Flags_L_Label",
+          "Flags_H_Label", "Temp_H", "Temp_L", "CRC", "CRC_ANSW", "Clear"})
+        control(field).setVisible(false);
+}
+
+void ModBFrm::Count_Length_Click(int index) {
+    control("Cond_N_Lab_L").setVisible(index == 9);
+}
+
+void ModBFrm::Label_Drow() {
+    const double first = textToNumber(control("Комбо1", 5).text());
+    double count = textToNumber(control("Комбо1", 6).text());
+    for (const char* label : kFlagNumberLabels) control(label).setCaption("");
+
+    // The count comes up to whole bytes and the strip is as wide as they are.
+    Control& mask = control("Mask");
+    const struct {
+        double upTo;
+        float edge;
+    } bytes[] = {{8, control("Board1").x1()},
+                 {16, control("Board1").x2()},
+                 {24, control("Board2").x1()},
+                 {32, control("Board2").x2()}};
+    for (const auto& b : bytes) {
+        if (count > b.upTo) continue;
+        count = b.upTo;
+        mask.setWidth(b.edge - mask.left());
+        break;
+    }
+
+    // The numbers descend from left to right: each new one goes in front.
+    std::size_t label = 0;
+    const int numbers = std::min(toInt32(std::max(0.0, std::ceil(count))), kMostFlagNumbers);
+    for (int done = 0; done < numbers;) {
+        const double n = first + done - 31;  // address 32 is flag 1
+        const std::string text = (n < 10 ? "  " : "") + numberToText(n);
+        Control& target = control(kFlagNumberLabels[label]);
+        target.setCaption(text + " " + target.caption());
+        ++done;
+        if ((done == 8 || done == 16 || done == 24) && label + 1 < kFlagNumberLabels.size())
+            ++label;
+    }
+}
 
 }  // namespace vk41

@@ -1,15 +1,85 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "modbus/main_mod_modbus.h"
 #include "ui/form.h"
+#include "ui/value.h"
 
 namespace vk41 {
 
-// The Modbus RTU exchange view.
+// The Modbus RTU exchange view: the request the user picks, composed with its
+// CRC, and the answer the controller would give now, rebuilt every 300 ms
+// from the simulated plant.
 class ModBFrm : public Form {
   public:
     explicit ModBFrm(App& app);
 
     static const FormDesign& layout();
+
+    // The checksum operations (the hidden buttons CRC and CRC_ANSW).
+    void CRC_Click();
+    void CRC_ANSW_Click();
+    // Hides every working field.
+    void Clear_Click();
+    void Count_Length_Click(int index);
+    // Renumbers the condition-flag strip from the first address and the count.
+    void Label_Drow();
+
+    // Numeral methods; arguments by reference, as the callers pass them.
+    void Convert_Int_To_Bin(Value& A, int& B0, int& B1, int& B2, int& B3, int& B4, int& B5, int& B6,
+                            int& b7);
+    void String_Bin_To_Int(const std::string& Y, double& Z);
+    void Byte_Masker(const std::string& X, int beg, std::string& Y);
+    void String_Shift(int& k, std::string& Y, const std::string& Cary_In, std::string& Cary_Out);
+    void Hexer(Control& B, double Y);
+    void Redix_Recount(Value& Num);
+
+    // One tick of the exchange cycle.
+    void exchangeTick();
+
+    // Window variables.
+    bool Hex_Mode{false};
+    double Hi_Digit{0}, Lo_Digit{0};
+    // Values of one tick.
+    std::int16_t Req_Len{0};
+    int Ans_Len{0};
+    int Valid_B1{0}, Valid_B2{0}, Valid_B3{0}, Valid_B4{0};
+    std::int16_t Shift_N{0};
+    // Kept between ticks.
+    int Tick_Cnt{0};
+    std::int16_t Step_Cnt{0};
+    std::string Bits_B1, Bits_B2, Bits_B3, Bits_B4;
+
+    MainModModBus Main_Mod_ModBus;
+
+  protected:
+    void onLoad() override;
+
+  private:
+    void registerVariables();
+    int selectedKind();
+    // The request of the selected kind into Qq(1)..Qq(5), with its controls.
+    void composeRequest(int kind);
+    void showKindControls(int kind);
+    void advanceCounter();
+    void buildPlantBits(int kind);
+    void alignBits(int kind);
+    void byteCount(int kind);
+    void dataBytes();
+    void counterValue();
+    void composeAnswer(int kind);
+    // Display.
+    void showByte(Control& target, const std::string& decimal);
+    void showRequest();
+    void showAnswer();
+    void setAnswerVisibility(int kind);
+    void layOutAnswer(int kind);
+    void answerHeadings(int kind);
+    void answerPictures(int kind);
+    void flagHeadings(int kind);
+    int dataByteCount();
 };
 
 }  // namespace vk41

@@ -252,7 +252,9 @@ void parseInto(std::string_view text, FormDesign& design, int depth) {
             if (first == std::string_view::npos || line[first] == '#') continue;
             const std::vector<Token> tokens = tokenize(line);
             const auto kind = kKinds.find(tokens[0].value);
-            if (kind == kKinds.end())
+            // `picture FILE` alone is the window's background picture.
+            const bool background = tokens[0].value == "picture" && tokens.size() == 2;
+            if (kind == kKinds.end() || background)
                 parseWindowLine(tokens, design, depth);
             else
                 design.controls.push_back(parseControl(kind->second, tokens));

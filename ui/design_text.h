@@ -13,7 +13,7 @@ namespace vk41 {
 //
 //   form Objectt                      caption "Схема установки"
 //   size 18960 13770                  back #FFFFFF | buttonface | window
-//   border sizable | dialog           picture FILE
+//   border sizable | dialog           picture FILE   (the window's background)
 //   menu NAME "Caption" [PARENT]
 //   include FILE                      the lines of another embedded part, here
 //   line NAME[(i)] X1 Y1 X2 Y2 [color=C] [width=N]

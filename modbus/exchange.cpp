@@ -1,0 +1,257 @@
+// The exchange cycle: every 300 ms the request of the selected kind and the
+// answer the controller would give now, both with their CRC.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "app/windows.h"
+#include "modbus/modb_frm.h"
+#include "ui/app.h"
+#include "ui/numbers.h"
+
+namespace vk41 {
+
+namespace {
+
+constexpr std::array<int, 8> kKinds = {0, 1, 2, 3, 6, 7, 8, 9};
+constexpr const char* kZeroByte = "00000000";
+
+// The condition flags of the plant for status codes 1, 2 and 3: flags 1, 2, 5
+// and 13; 1, 2 and 8; 8 and 11.
+struct FlagBytes {
+    const char* low;
+    const char* high;
+};
+constexpr std::array<FlagBytes, 4> kStatusFlags = {{
+    {kZeroByte, kZeroByte},
+    {"00010011", "00010000"},
+    {"10000011", kZeroByte},
+    {"10000000", "00000100"},
+}};
+
+double number(const Control& c) {
+    return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
+}
+
+}  // namespace
+
+int ModBFrm::selectedKind() {
+    for (int kind : kKinds)
+        if (control("Count_Length", kind).value()) return kind;
+    return -1;
+}
+
+void ModBFrm::exchangeTick() {
+    const int kind = selectedKind();
+    composeRequest(kind);
+    if (kind == 9) {
+        buildPlantBits(kind);
+        byteCount(kind);
+    }
+    advanceCounter();
+    if (kind == 9) setAnswerVisibility(kind);
+    if (control("Dec").value()) Hex_Mode = false;
+    const std::string& address = control("ContNum").text();
+    control("Qq", 0).setCaption(address);
+    control("Aa", 0).setCaption(address);
+    Req_Len = 6;
+    control("Req_Len_L").setCaption(numberToText(Req_Len));
+    CRC_Click();
+    showRequest();
+    control("Aa", 1).setCaption(control("Qq", 1).caption());
+    composeAnswer(kind);
+    control("Req_Len_L").setCaption(numberToText(Ans_Len));
+    CRC_ANSW_Click();
+    showAnswer();
+    layOutAnswer(kind);
+}
+
+// Counts by itself, one step every six ticks: 1, 2, ... 16, then from 3 again.
+void ModBFrm::advanceCounter() {
+    if (++Tick_Cnt >= 3) {
+        Tick_Cnt = 0;
+        ++Step_Cnt;
+    }
+    if (Step_Cnt < 2) return;
+    Step_Cnt = 0;
+    Control& counter = control("Countr");
+    const double next = number(counter) + 1;
+    counter.setCaption(next >= 17 ? "3" : numberToText(next));
+}
+
+void ModBFrm::buildPlantBits(int kind) {
+    Bits_B1 = kZeroByte;  // the plant's own bit fields are never written
+    Bits_B2 = kZeroByte;
+    int source = -1;
+    for (int i = 0; i <= 4; ++i)
+        if (control("Branch", i).value()) source = i;
+    if (kind == 9 && source >= 0 && source <= 3) {
+        int code = source;
+        if (source == 0) {
+            const double status = number(control("Status_Lab"));
+            code = status == 1 || status == 2 || status == 3 ? static_cast<int>(status) : 0;
+        }
+        Bits_B1 = kStatusFlags[static_cast<std::size_t>(code)].low;
+        Bits_B2 = kStatusFlags[static_cast<std::size_t>(code)].high;
+    } else if (source == 0) {
+        const std::string& low = control("Flags_L_Label").caption();
+        const std::string& high = control("Flags_H_Label").caption();
+        Bits_B1 = low.empty() ? kZeroByte : low;
+        Bits_B2 = high.empty() ? kZeroByte : high;
+    } else if (source == 3) {
+        Bits_B1 = "00010000";  // the alarm sets input or output 5
+    } else if (source == 4) {
+        const double v = number(control("Cond_Val"));
+        const double high = std::trunc(toInt32(v) / 256.0);
+        const auto bits = [this](double byte) {
+            Value a = byte;
+            int b[8];
+            Convert_Int_To_Bin(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+            std::string text;
+            for (int k = 7; k >= 0; --k) text += static_cast<char>('0' + b[k]);
+            return text;
+        };
+        Bits_B1 = bits(v - 256 * high);
+        Bits_B2 = bits(high);
+    }
+    Bits_B3 = kZeroByte;
+    Bits_B4 = kZeroByte;
+    alignBits(kind);
+}
+
+// Shifts the 32-bit chain right so that item 1 is the requested first one.
+void ModBFrm::alignBits(int kind) {
+    double start = 0, base = 0;
+    switch (kind) {
+        case 9:
+            start = number(control("Комбо1", 5)), base = 32;
+            break;
+        case 2:
+            start = number(control("Комбо1", 10)), base = 10000;
+            break;
+        case 3:
+            start = number(control("Комбо1", 7)), base = 0;
+            break;
+        default:
+            return;
+    }
+    Shift_N = toInt16(start - base);
+    // Past 32 shifts the chain holds only zeros; more steps change nothing.
+    Shift_N = std::min<std::int16_t>(Shift_N, 32);
+    for (; Shift_N > 0; --Shift_N) {
+        std::string out4, out3, out2, dropped;
+        int k = 1;
+        String_Shift(k, Bits_B4, "0", out4);
+        k = 1;
+        String_Shift(k, Bits_B3, out4, out3);
+        k = 1;
+        String_Shift(k, Bits_B2, out3, out2);
+        k = 1;
+        String_Shift(k, Bits_B1, out2, dropped);
+    }
+}
+
+// How many data bytes the requested items take, and the valid bits of each.
+void ModBFrm::byteCount(int kind) {
+    const int combo = kind == 9 ? 6 : kind == 2 ? 11 : 8;
+    double count = number(control("Комбо1", combo));
+    // A count above 32 has no byte count of its own: it reads as all 32.
+    count = std::min(count, 32.0);
+    int n = 1;
+    if (count >= 1) n = static_cast<int>(std::ceil(count / 8));
+    const int lastValid = count >= 1 ? toInt32(count - 8 * (n - 1)) : 8;
+    int* valid[] = {&Valid_B1, &Valid_B2, &Valid_B3, &Valid_B4};
+    for (int k = 1; k <= 4; ++k) *valid[k - 1] = k < n ? 8 : k == n ? lastValid : 0;
+    control("Aa", 2).setCaption(numberToText(n));
+    Ans_Len = 3 + n;
+}
+
+int ModBFrm::dataByteCount() {
+    return Ans_Len - 3;
+}
+
+void ModBFrm::dataBytes() {
+    const std::string* bits[] = {&Bits_B1, &Bits_B2, &Bits_B3, &Bits_B4};
+    const int valid[] = {Valid_B1, Valid_B2, Valid_B3, Valid_B4};
+    std::string mask;
+    for (int k = 1; k <= 4; ++k) {
+        std::string y;
+        Byte_Masker(*bits[k - 1], valid[k - 1], y);
+        double value = 0;
+        String_Bin_To_Int(y, value);
+        control("Aa", 2 + k).setCaption(numberToText(value));
+        mask += (k > 1 ? "  " : "") + y;
+    }
+    control("Mask").setCaption(mask);
+}
+
+// Kinds 0 and 1 answer with the flow counter, or with what the source says.
+void ModBFrm::counterValue() {
+    Control& counter = control("Countr");
+    if (control("Branch", 0).value())
+        counter.setCaption(app().form(kObjectt).control("Itog").caption());
+    else if (control("Branch", 3).value())
+        counter.setCaption("36");
+    else if (control("Branch", 4).value())
+        counter.setCaption(control("Cond_Val").text());
+    const double value = number(counter);
+    const double high = std::trunc(toInt32(value) / 256.0);
+    control("Countr_H_h").setCaption(numberToText(high));
+    control("Countr_H_l").setCaption(numberToText(value - 256 * high));
+}
+
+void ModBFrm::composeAnswer(int kind) {
+    const auto set = [this](int cell, const std::string& text) {
+        control("Aa", cell).setCaption(text);
+    };
+    switch (kind) {
+        case 0:
+        case 1: {
+            counterValue();
+            const bool first = control("Комбо1", kind).text() == "1";
+            set(1, "3");
+            set(2, kind == 0 ? "4" : "6");
+            set(3, first ? control("Countr_H_l").caption() : "0");
+            set(4, first ? control("Countr_H_h").caption() : "0");
+            for (int cell = 5; cell <= (kind == 0 ? 6 : 8); ++cell) set(cell, "0");
+            Ans_Len = kind == 0 ? 7 : 9;
+            break;
+        }
+        case 2:
+        case 3:
+            set(1, kind == 2 ? "2" : "1");
+            buildPlantBits(kind);
+            byteCount(kind);
+            dataBytes();
+            setAnswerVisibility(kind);
+            break;
+        case 6:
+            set(1, "5");
+            for (int cell = 2; cell <= 5; ++cell) set(cell, control("Qq", cell).caption());
+            control("Ans", 3).setLeft(control("ReperAns").x1());
+            Ans_Len = 6;
+            break;
+        case 7:
+        case 8: {
+            const bool reset = kind == 7;
+            set(1, "6");
+            set(2, "234");
+            set(3, "96");
+            set(4, reset ? "170" : "85");
+            set(5, reset ? "85" : "170");
+            Ans_Len = 6;
+            break;
+        }
+        case 9:
+            dataBytes();
+            break;
+        default:
+            return;
+    }
+    if (kind != 2 && kind != 3 && kind != 9) setAnswerVisibility(kind);
+    answerHeadings(kind);
+    answerPictures(kind);
+    flagHeadings(kind);
+}
+
+}  // namespace vk41
