@@ -13,7 +13,7 @@ PACKAGES := g++ cmake ninja-build make qt6-base-dev libgl-dev \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-plain test-asan bench format clean
+.PHONY: all deps build run test test-plain test-asan bench package format clean
 
 all: build
 
@@ -59,6 +59,10 @@ test-asan: deps $(BUILD_SAN)/build.ninja
 
 bench: build
 	./$(BUILD)/vk41-bench
+
+# A Debian package of the program in build/, installable with apt.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
