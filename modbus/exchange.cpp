@@ -33,7 +33,24 @@ double number(const Control& c) {
     return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
 }
 
+// A frame cell holds one byte. What was typed into a combo and copied into a
+// frame keeps its form when it is a byte written in digits ("01" stays "01");
+// anything else (a number beyond a byte, a sign, letters) is brought to the
+// nearest byte, so no frame ever carries a corrupt cell.
+void keepByte(Control& cell) {
+    const std::string& text = cell.caption();
+    const bool digits = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (digits && textToNumber(text) <= 255) return;
+    const double value = std::clamp(roundHalfEven(textToNumber(text)), 0.0, 255.0);
+    cell.setCaption(numberToText(value));
+}
+
 }  // namespace
+
+void ModBFrm::keepBytes(const char* row, int count) {
+    for (int i = 0; i < count; ++i) keepByte(control(row, i));
+}
 
 int ModBFrm::selectedKind() {
     for (int kind : kKinds)
@@ -55,11 +72,13 @@ void ModBFrm::exchangeTick() {
     control("Qq", 0).setCaption(address);
     control("Aa", 0).setCaption(address);
     Req_Len = 6;
+    keepBytes("Qq", Req_Len);
     control("Req_Len_L").setCaption(numberToText(Req_Len));
     CRC_Click();
     showRequest();
     control("Aa", 1).setCaption(control("Qq", 1).caption());
     composeAnswer(kind);
+    keepBytes("Aa", Ans_Len);
     control("Req_Len_L").setCaption(numberToText(Ans_Len));
     CRC_ANSW_Click();
     showAnswer();

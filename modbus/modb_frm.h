@@ -60,6 +60,7 @@ class ModBFrm : public Form {
   private:
     void registerVariables();
     int selectedKind();
+    void keepBytes(const char* row, int count);
     // The request of the selected kind into Qq(1)..Qq(5), with its controls.
     void composeRequest(int kind);
     void showKindControls(int kind);

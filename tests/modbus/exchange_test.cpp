@@ -244,3 +244,38 @@ TEST_F(ModbusTest, AnyTypedTextKeepsEveryFrameCellAByteOrItsText) {
 
 }  // namespace
 }  // namespace vk41
+
+namespace vk41 {
+namespace {
+
+struct TypedCase {
+    int kind;
+    int combo;  // -1: the address
+    const char* text;
+    int cell;  // of the request
+    const char* shown;
+};
+
+class TypedTexts : public testing::ModbusTest, public ::testing::WithParamInterface<TypedCase> {};
+
+TEST_P(TypedTexts, NeverLeaveACellThatIsNotAByte) {
+    const TypedCase& t = GetParam();
+    select("Count_Length", t.kind);
+    if (t.combo < 0)
+        window().typeText(c("ContNum"), t.text);
+    else
+        type(t.combo, t.text);
+    tick();
+    EXPECT_EQ(c("Qq", t.cell).caption(), t.shown) << "typed \"" << t.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TypedTexts,
+    ::testing::Values(TypedCase{9, -1, "300", 0, "255"}, TypedCase{9, -1, "-7", 0, "0"},
+                      TypedCase{9, -1, "abc", 0, "0"}, TypedCase{9, -1, " 12", 0, "12"},
+                      TypedCase{9, -1, "001", 0, "001"}, TypedCase{9, 6, "1x", 5, "1"},
+                      TypedCase{9, 6, "01", 5, "01"}, TypedCase{2, 10, "20000", 3, "255"},
+                      TypedCase{3, 8, "2.5", 5, "2"}, TypedCase{6, 4, "0", 3, "0"}));
+
+}  // namespace
+}  // namespace vk41
