@@ -11,16 +11,27 @@ PACKAGES := g++ cmake ninja-build make qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 fonts-dejavu-core
 
+# What the fuzzers need beyond that: clang and its libFuzzer runtime.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps build run test test-plain test-asan bench package format clean
+.PHONY: all deps fuzz-deps install-missing build run test test-plain test-asan bench fuzz package format clean
 
 all: build
 
 # Installs the packages that are not installed yet. A fresh machine has no
 # package lists, so the lists are read before anything is installed.
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-missing LIST="$(PACKAGES)"
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory install-missing LIST="$(FUZZ_PACKAGES)"
+
+install-missing:
+	@missing=""; for p in $(LIST); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -59,6 +70,20 @@ test-asan: deps $(BUILD_SAN)/build.ninja
 
 bench: build
 	./$(BUILD)/vk41-bench
+
+# Each libFuzzer target for FUZZ_SECONDS, from the committed seeds; what it
+# finds goes to a scratch corpus, and a crash stops with the input saved.
+fuzz: deps fuzz-deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVK41_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz-numbers fuzz-exchange fuzz-script
+	@for t in numbers exchange script; do \
+	  mkdir -p $(BUILD_FUZZ)/corpus-$$t && \
+	  echo "fuzz-$$t: $(FUZZ_SECONDS) s" && \
+	  ./$(BUILD_FUZZ)/fuzz-$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	    -artifact_prefix=$(BUILD_FUZZ)/crash-$$t- $(BUILD_FUZZ)/corpus-$$t fuzz/corpus/$$t \
+	    > $(BUILD_FUZZ)/fuzz-$$t.log 2>&1; status=$$?; \
+	  tail -n 12 $(BUILD_FUZZ)/fuzz-$$t.log; [ $$status -eq 0 ] || exit 1; \
+	done
 
 # A Debian package of the program in build/, installable with apt.
 package: build

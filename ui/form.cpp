@@ -74,6 +74,7 @@ void Form::load() {
     caption_ = design_->caption;
     for (Control& c : controls_) c.reset();
     loaded_ = true;
+    ++loads_;
     touch();
     for (Control& c : controls_)
         if (c.kind() == ControlKind::Timer) app_->scheduler().sync(c);

@@ -65,6 +65,8 @@ class Form {
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
     bool loaded() const { return loaded_; }
+    // How many times the window has been loaded: each load starts a lifetime.
+    int loads() const { return loads_; }
     bool visible() const { return visible_; }
     const Variables& variables() const { return variables_; }
 
@@ -135,6 +137,7 @@ class Form {
     std::string caption_;
     bool loaded_{false};
     bool visible_{false};
+    int loads_{0};
     std::uint64_t revision_{0};
 };
 
