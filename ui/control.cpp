@@ -11,6 +11,7 @@ Control::Control(Form& form, const ControlDesign& design)
 
 void Control::changed() {
     form_->controlChanged(*this);
+    changedAt_ = form_->revision();
 }
 
 void Control::setEnabled(bool v) {

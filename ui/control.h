@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,10 @@ class Control {
     // Back to the design values (window load).
     void reset();
 
+    // The window's revision at this control's last change: a view repaints
+    // only what changed since the revision it last showed.
+    std::uint64_t changedAt() const { return changedAt_; }
+
   private:
     friend class Form;
     template <typename T>
@@ -166,6 +171,7 @@ class Control {
     Control* container_{nullptr};
     Handlers* handlers_{nullptr};
     Props props_;
+    std::uint64_t changedAt_{0};
 };
 
 }  // namespace vk41

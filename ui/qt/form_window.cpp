@@ -84,12 +84,12 @@ void FormWindow::buildMenu() {
 }
 
 void FormWindow::buildControls() {
-    std::map<const Control*, QWidget*> parents;
+    canvases_[nullptr] = client_;
     for (Control& c : form_->controls()) {
-        QWidget* parent = c.container() ? parents.at(c.container()) : client_;
+        QWidget* parent = canvases_.at(c.container());
         if (QWidget* widget = makeWidget(c, parent)) {
             views_.push_back({&c, widget});
-            parents[&c] = widget;
+            if (c.kind() == ControlKind::Frame) canvases_[&c] = widget;
         }
     }
 }
@@ -180,12 +180,56 @@ void FormWindow::syncView(const View& view) {
     w->update();
 }
 
+namespace {
+
+bool isLightweight(const Control& c) {
+    return c.kind() == ControlKind::Line || c.kind() == ControlKind::Shape ||
+           c.kind() == ControlKind::Label;
+}
+
+// Where a lightweight control draws on its container, with room for its pen.
+QRect paintBounds(const Control& c) {
+    if (c.kind() == ControlKind::Line) {
+        const double pen = c.borderWidth() / 2.0 + 2;
+        return QRectF(QPointF(px(c.x1()), px(c.y1())), QPointF(px(c.x2()), px(c.y2())))
+            .normalized()
+            .adjusted(-pen, -pen, pen, pen)
+            .toAlignedRect();
+    }
+    const double pen = c.kind() == ControlKind::Shape ? c.borderWidth() + 1.0 : 1.0;
+    return rectF(c).adjusted(-pen, -pen, pen, pen).toAlignedRect();
+}
+
+}  // namespace
+
 void FormWindow::sync() {
     if (form_->revision() == syncedRevision_) return;
-    syncedRevision_ = form_->revision();
+    const bool everything = syncedRevision_ == kNever;
     setWindowTitle(qs(form_->caption()));
-    for (const View& view : views_) syncView(view);
-    client_->update();
+    for (const View& view : views_)
+        if (everything || view.control->changedAt() > syncedRevision_) syncView(view);
+    repaintChanged(everything);
+    syncedRevision_ = form_->revision();
+}
+
+// Repaints where each changed line, shape or label was and where it is now,
+// not the whole scheme: most ticks move a handful of its six hundred parts.
+void FormWindow::repaintChanged(bool everything) {
+    std::map<QWidget*, QRegion> dirty;
+    for (const Control& c : form_->controls()) {
+        if (!isLightweight(c) || (!everything && c.changedAt() <= syncedRevision_)) continue;
+        const QRect now = paintBounds(c);
+        QRect& before = painted_[&c];
+        QRegion& region = dirty[canvases_.at(c.container())];
+        region += before;
+        region += now;
+        before = now;
+    }
+    if (everything) {
+        for (auto& [container, canvas] : canvases_) canvas->update();
+        return;
+    }
+    for (auto& [canvas, region] : dirty) canvas->update(region);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

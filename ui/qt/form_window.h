@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "ui/form.h"
@@ -37,12 +39,16 @@ class FormWindow : public QMainWindow {
     QWidget* makeWidget(Control& control, QWidget* parent);
     void syncView(const View& view);
     void act(const std::function<void()>& action);
+    void repaintChanged(bool everything);
 
     Form* form_;
     std::function<void()> afterEvent_;
     Canvas* client_{nullptr};
     std::vector<View> views_;
-    std::uint64_t syncedRevision_{~0ull};
+    std::map<const Control*, QWidget*> canvases_;  // by container; the window's is null
+    std::map<const Control*, QRect> painted_;      // where each lightweight control was drawn
+    static constexpr std::uint64_t kNever = ~0ull;
+    std::uint64_t syncedRevision_{kNever};
 };
 
 }  // namespace vk41::qt

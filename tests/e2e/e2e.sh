@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The real program on a real (virtual) X display, driven like a person with
+# xdotool: "Имитация", RUN, a few seconds of the demonstration in real time,
+# "ModBus", the hexadecimal option; screenshots checked at known places.
+# Exits 77 (skipped) only where no X server can be started.
+set -u
+build=$1
+work=$(mktemp -d)
+trap 'kill $demo $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+demo=0
+xvfb=0
+
+for tool in Xvfb xdotool; do
+    command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed (make deps installs it)"; exit 77; }
+done
+display=:$((90 + RANDOM % 500))
+Xvfb $display -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: no X server could be started"; exit 77; }
+export QT_QPA_PLATFORM=xcb
+
+fail() { echo "FAIL: $*"; cp "$work"/*.png /tmp/ 2>/dev/null; exit 1; }
+probe="$build/vk41-e2e-probe"
+# The client origin of a window, and a click at a point of its client area.
+origin() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'; }
+click_at() { # window-id x y
+    read -r ox oy < <(origin "$1")
+    xdotool mousemove $((ox + $2)) $((oy + $3)) click 1
+}
+menu_click() { # window-id "items" index
+    read -r mx my bar < <("$probe" menu "$2" "$3")
+    click_at "$1" "$mx" "$my"
+    echo "$bar"
+}
+pixel() { "$probe" pixel "$work/screen.png" "$1" "$2"; }
+
+"$build/vk41-demo" >"$work/demo.log" 2>&1 &
+demo=$!
+texttt=$(xdotool search --sync --name "ВОДОПОДГОТОВКА техническое решение" | head -1)
+[ -n "$texttt" ] || fail "the description window did not appear"
+sleep 1
+bar=$(menu_click "$texttt" "Назначение|Описание|Имитация|Оборудование" 2)
+scheme=$(xdotool search --sync --name "Схема установки" | head -1)
+[ -n "$scheme" ] || fail "Имитация did not open the scheme window"
+xdotool windowraise "$scheme"
+sleep 1
+# RUN: the button Vis(0) at (360, 12000) twips, 41 pixels square.
+click_at "$scheme" $((24 + 20)) $((bar + 800 + 20))
+sleep 1
+# CPU time of the program while the demonstration runs, in clock ticks.
+cpu() { awk '{print $14 + $15}' /proc/$demo/stat; }
+before=$(cpu)
+sleep 4
+used=$(( $(cpu) - before ))
+hz=$(getconf CLK_TCK)
+echo "CPU while the demonstration runs: $used ticks of $((4 * hz)) ($(( 100 * used / (4 * hz) ))%)"
+[ $((100 * used)) -le $((4 * hz * 2)) ] || fail "the program used more than 2% of a core"
+read -r sx sy < <(origin "$scheme")
+"$probe" grab "$work/screen.png" || fail "no screenshot"
+# The comment box (10200, 0) now shows the tour on a settled background.
+comments=$(pixel $((sx + 680 + 200)) $((sy + bar + 200)))
+[ "$comments" = "#FFFFFF" ] || [ "$comments" = "#EFEFEF" ] || fail "comment box is $comments"
+# The controller's outputs stay dark during the tour; its face is light yellow.
+face=$(pixel $((sx + 100)) $((sy + bar + 150)))
+[ "$face" = "#FFFFC0" ] || fail "controller face is $face"
+
+menu_click "$scheme" "Деморежим|Блок Условий|ModBus" 2 >/dev/null
+modbus=$(xdotool search --sync --name "Обмен по протоколу ModBus RTU" | head -1)
+[ -n "$modbus" ] || fail "ModBus did not open the Modbus window"
+xdotool windowraise "$modbus"
+sleep 1
+# The hexadecimal option in the frame "Система счисления" (this window has no menu bar).
+click_at "$modbus" $((320 + 8 + 10)) $((136 + 32 + 12))
+sleep 1
+"$probe" grab "$work/screen.png" || fail "no screenshot"
+read -r mx my < <(origin "$modbus")
+# The request's first cell Q(0): white, with the address 7F drawn in it.
+cell=$(pixel $((mx + 16 + 16 + 2)) $((my + 288 + 32 + 2)))
+[ "$cell" = "#FFFFFF" ] || fail "request cell is $cell"
+dark=0
+for dx in $(seq 4 20); do
+    c=$(pixel $((mx + 16 + 16 + dx)) $((my + 288 + 32 + 9)))
+    [ "$c" != "#FFFFFF" ] && dark=1
+done
+[ $dark = 1 ] || fail "no text in the request cell"
+# In hexadecimal the address 127 reads 7F: two characters, narrower than "127".
+wide=0
+for dx in 18 19 20 21; do
+    c=$(pixel $((mx + 16 + 16 + dx)) $((my + 288 + 32 + 9)))
+    [ "$c" != "#FFFFFF" ] && wide=1
+done
+[ $wide = 0 ] || fail "the request cell still shows three digits"
+kill -0 $demo 2>/dev/null || fail "the program ended"
+echo "PASS"
