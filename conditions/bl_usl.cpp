@@ -1,28 +1,189 @@
 #include "conditions/bl_usl.h"
 
+#include <array>
+#include <iterator>
+#include <string>
+
 #include "app/windows.h"
+#include "ui/app.h"
+#include "ui/design_text.h"
+#include "ui/numbers.h"
 
 namespace vk41 {
 namespace {
 
-FormDesign makeLayout() {
-    FormDesign d;
-    d.name = kBlUsl;
-    d.caption = "БЛОК УСЛОВИЙ";
-    d.width = 13755;
-    d.height = 8640;
-    d.backColor = kWindowColour;
-    d.border = Border::Sizable;
-    return d;
-}
+constexpr Colour kHintColour = rgb(0xFFE0C0);
+constexpr Colour kHintBlink = rgb(0xFFC0C0);
+
+// The introduction covers the table for 200 ticks (20 s); the hint then
+// blinks until tick 231 and never shows again.
+constexpr std::int16_t kIntroEnd = 200;
+constexpr std::int16_t kHintStart = 201;
+constexpr std::int16_t kHintEnd = 231;
+
+// The comments of the mouse zones Lab(0)..Lab(13), one per operator row;
+// Lab(14)..Lab(16), around the table, clear the comment.
+const std::string kComments[] = {
+    // Lab(0): operator 1
+    "Если собственный дискретный выход №5 разомкнут (лампа АВАРИЯ не светится) , то замыкаем "
+    "собственный дискретный выход 3 (лампа ШТАТНЫЙ РЕЖИМ светится), если нет - размыкаем "
+    "собственный дискретный выход 3  (лампа ШТАТНЫЙ РЕЖИМ не светится)",
+    // Lab(1): operator 2
+    "Проверяем собственный дискретный выход №3. Если он замкнут (лампа  ШТАТНЫЙ РЕЖИМ светится) , "
+    "то взводится флажок выполнения условия №2, если выход 3 разомкнут, то флажок условия №2 не "
+    "взводится.",
+    // Lab(2): operator 3
+    "Если выполнено предыдущее условие №2, то проверяем собственный дискретный вход 4 (контакты "
+    "манометра). Если контакты манометра замкнуты, то замыкаем собственный дискретный выход №4 "
+    "(входим в аварийный режим) ,  если собственный дискретный вход №4  разомкнут, то размыкаем "
+    "собственный дискретный выход №4 (в аварийный режим не входим) .",
+    // Lab(3): operator 4
+    "Оператор пропущен для удобства восприятия. Операторы 1, 2 и 3 логически объединены в группу, "
+    "которая определяет режим работы аварийный или штатный.",
+    // Lab(4): operator 5
+    "Проверяем собственный дискретный выход №4 (НАСОС). Если он замкнут (насос включен) , то "
+    "взводится флажок выполнения условия №5",
+    // Lab(5): operator 6
+    "Если выполнено предыдущее условие №5, то проверяем собственный дискретный вход №6, к которому "
+    "подключены контакты концевого выключателя верхнего уровня заполнения. Если  концевик сработал "
+    "- собственный выход №4  размыкаем, если не сработал - собственный выход №4 остаётся замкнутым",
+    // Lab(6): operator 7
+    "Оператор пропущен для удобства восприятия. Операторы 5 и 6 логически объединены в группу, "
+    "которая при выключенном насосе проверяет опускание уровня воды до минимального уровня. При "
+    "сработке концевого выключателя нижнего уровня включается насос",
+    // Lab(7): operator 8
+    "Проверяем собственный дискретный выход №4 (НАСОС). Если он разомкнут (насос выключен) , то "
+    "взводится флажок выполнения условия №8",
+    // Lab(8): operator 9
+    "Если выполнено предыдущее условие №8, то проверяем собственный дискретный вход №5, к которому "
+    "подключены контакты концевого выключателя нижнего уровня заполнения. Если  концевик сработал "
+    "- собственный выход №4  замыкаем, если не сработал - собственный выход №4 остаётся "
+    "разомкнутым",
+    // Lab(9): operator 10
+    "Оператор пропущен для удобства восприятия. Операторы 8 и 9 логически объединены в группу, "
+    "которая при включенном насосе проверяет заполнение резервуара  до максимального уровня. При "
+    "сработке концевого выключателя верхнего уровня насос выключается",
+    // Lab(10): operator 11
+    "Проверяем собственный дискретный выход №5 (АВАРИЯ). Если он замкнут, то взводится флажок "
+    "выполнения условия №11",
+    // Lab(11): operator 12
+    "Если выполнено предыдущее условие №11, то проверяем собственный дискретный выход №4 (НАСОС) и "
+    "если  он  включен размыкаем собственный выход №4 , если не включён - собственный выход №4 "
+    "остаётся разомкнутым",
+    // Lab(12): operator 13
+    "Проверяем собственный дискретный выход №4 (НАСОС). Если он замкнут, замыкаем дискретный выход "
+    "№6 (УФ ЛАМПА) , если разомкнут - размыкаем выход №6",
+    // Lab(13): operator 14
+    "Оператор пропущен для удобства восприятия. Операторы 10, 11 и 12 логически объединены в "
+    "группу, при аварийном режиме блокирует включение насоса и ультрафиолетовой лампы",
+    "",
+    "",
+    "",
+};
+
+// One operator that carries markers: which of its markers each of the
+// display modes 1, 2 and 3 shows.
+struct Markers {
+    int op;                    // operator number, 1..14
+    std::array<bool, 3> flag;  // `Flag`(op - 1) in modes 1, 2, 3
+    std::array<bool, 3> usl;   // `Usl`(op - 1) in modes 1, 2, 3
+};
+
+// Operators 1, 2, 3, 5, 6, 8, 9, 11, 12 and 13 carry markers. A mode raises
+// the flags that the controller reports for that status code; a dependent
+// operator (3, 6, 9, 12) is active while its flag source (2, 5, 8, 11) is
+// raised, except operator 9 in the accident.
+// clang-format off
+const std::array<Markers, 10> kMarkers = {{
+    //  op   flag: 1      2      3       usl: 1      2      3
+    {   1, {  true,  true, false }, {  true,  true,  true } },
+    {   2, {  true,  true, false }, {  true,  true,  true } },
+    {   3, { false, false, false }, {  true,  true, false } },
+    {   5, {  true, false, false }, {  true,  true,  true } },
+    {   6, { false, false, false }, {  true, false, false } },
+    {   8, { false,  true,  true }, {  true,  true,  true } },
+    {   9, { false, false, false }, { false,  true, false } },
+    {  11, { false, false,  true }, {  true,  true,  true } },
+    {  12, { false, false, false }, { false, false,  true } },
+    {  13, {  true, false, false }, {  true,  true,  true } },
+}};
+// clang-format on
 
 }  // namespace
 
 const FormDesign& BlUsl::layout() {
-    static const FormDesign design = makeLayout();
-    return design;
+    return embeddedDesign("bl_usl.form");
 }
 
-BlUsl::BlUsl(App& app) : Form(app, layout()) {}
+const std::string& BlUsl::comment(int index) {
+    static const std::string none;
+    if (index < 0 || index >= static_cast<int>(std::size(kComments))) return none;
+    return kComments[index];
+}
+
+BlUsl::BlUsl(App& app) : Form(app, layout()) {
+    onTimer("Часы1", [this] { tick(); });
+    onMouseMove("Lab", [this](int index, float, float) { Lab_MouseMove(index); });
+    variables_.add("Intro_Ticks", Intro_Ticks);
+}
+
+// Closing the window ends its life: opened again, it starts over with the
+// introduction.
+void BlUsl::onLoad() {
+    Intro_Ticks = 0;
+}
+
+void BlUsl::Lab_MouseMove(int index) {
+    control("Curent_Coment").setCaption(comment(index));
+}
+
+void BlUsl::tick() {
+    Control& hint = control("Метка1");
+    hint.setVisible(false);
+    ++Intro_Ticks;
+    hint.setBackColor(hint.backColor() == kHintColour ? kHintBlink : kHintColour);
+    if (Intro_Ticks > kIntroEnd) {
+        control("Introduction").setVisible(false);
+        control("Scr").setVisible(false);
+    }
+    // Past the hint's time it is shown and hidden again within this tick,
+    // so it never appears.
+    if (Intro_Ticks > kHintStart) hint.setVisible(true);
+    if (Intro_Ticks > kHintEnd) {
+        hint.setVisible(false);
+        Intro_Ticks = kHintEnd;
+    }
+    showMarkers(displayMode());
+}
+
+// "Деморежим" follows the process status code; the other options show
+// their fixed situation, 1, 2 or 3.
+double BlUsl::displayMode() {
+    for (int mode = 1; mode <= 3; ++mode)
+        if (control("Demo", mode).value()) return mode;
+    return textToNumber(app().form(kModBFrm).control("Status_Lab").caption());
+}
+
+// Mode 0 clears the markers; 1, 2 and 3 set them and uncover the table at
+// once; anything else (the process's 4 for a run-dry tank, 497 before the
+// process starts, fractions) leaves them as they are.
+void BlUsl::showMarkers(double mode) {
+    if (mode == 0) {
+        for (const Markers& m : kMarkers) {
+            control("Flag", m.op - 1).setVisible(false);
+            control("Usl", m.op - 1).setVisible(false);
+        }
+        return;
+    }
+    if (mode != 1 && mode != 2 && mode != 3) return;
+    control("Introduction").setVisible(false);
+    control("Метка1").setVisible(false);
+    control("Scr").setVisible(false);
+    const auto column = static_cast<std::size_t>(mode) - 1;
+    for (const Markers& m : kMarkers) {
+        control("Flag", m.op - 1).setVisible(m.flag[column]);
+        control("Usl", m.op - 1).setVisible(m.usl[column]);
+    }
+}
 
 }  // namespace vk41
