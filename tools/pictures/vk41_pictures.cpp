@@ -4,7 +4,7 @@
 // table (717 x 355 pixels), and writes it to FILE.png. Its output is kept as
 // resources/pictures/bl_usl_table.png:
 //
-//   build-cond/vk41-pictures resources/pictures/bl_usl_table.png
+//   build/vk41-pictures resources/pictures/bl_usl_table.png
 //
 // Runs without a display (Qt's offscreen platform unless QT_QPA_PLATFORM
 // says otherwise). The window lays its markers and mouse zones on the rows
