@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps fuzz-deps install-missing build run test test-plain test-asan bench fuzz package format clean
+.PHONY: all deps fuzz-deps install-missing build run test test-plain test-asan bench fuzz pictures package format clean
 
 all: build
 
@@ -84,6 +84,11 @@ fuzz: deps fuzz-deps
 	    > $(BUILD_FUZZ)/fuzz-$$t.log 2>&1; status=$$?; \
 	  tail -n 12 $(BUILD_FUZZ)/fuzz-$$t.log; [ $$status -eq 0 ] || exit 1; \
 	done
+
+# The description window's pictures and the README's screenshots, made anew
+# from the program's own windows.
+pictures: build
+	tools/pictures/make_pictures.sh $(BUILD) resources/pictures docs
 
 # A Debian package of the program in build/, installable with apt.
 package: build

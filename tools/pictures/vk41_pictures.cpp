@@ -1,10 +1,18 @@
 // vk41-pictures FILE.png
+// vk41-pictures describe SNAPSHOTS OUT
+// vk41-pictures compare A.png B.png
 //
-// Paints the conditions-block window's picture, the controller's operator
-// table (717 x 355 pixels), and writes it to FILE.png. Its output is kept as
-// resources/pictures/bl_usl_table.png:
+// The first form paints the conditions-block window's picture, the
+// controller's operator table (717 x 355 pixels), and writes it to FILE.png.
+// Its output is kept as resources/pictures/bl_usl_table.png:
 //
 //   build/vk41-pictures resources/pictures/bl_usl_table.png
+//
+// `describe` makes the description window's pictures comn.png, bupict.png
+// and modb_pict.png in OUT from the window snapshots scheme.png,
+// conditions.png and modbus.png in SNAPSHOTS (tools/pictures/make_pictures.sh
+// takes those snapshots with vk41-script). `compare` exits 0 when two
+// pictures of one size differ by no more than font anti-aliasing does.
 //
 // Runs without a display (Qt's offscreen platform unless QT_QPA_PLATFORM
 // says otherwise). The window lays its markers and mouse zones on the rows
@@ -16,6 +24,7 @@
 #include <QPainter>
 #include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -141,13 +150,21 @@ QImage paintTable() {
 
 }  // namespace
 
+int describe(const QString& snapshots, const QString& out);
+int compare(const QString& a, const QString& b);
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vk41-pictures FILE.png\n");
-        return 2;
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 4 && std::string_view(argv[1]) == "describe")
+        return describe(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && std::string_view(argv[1]) == "compare")
+        return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc != 2) {
+        std::fprintf(stderr,
+                     "usage: vk41-pictures FILE.png | describe SNAPSHOTS OUT | compare A B\n");
+        return 2;
+    }
     // The table is all greys: stored as a grey-scale picture it stays small.
     const QImage image = paintTable().convertToFormat(QImage::Format_Grayscale8);
     if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
