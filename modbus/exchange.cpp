@@ -245,22 +245,13 @@ void ModBFrm::composeAnswer(int kind) {
             setAnswerVisibility(kind);
             break;
         case 6:
-            set(1, "5");
-            for (int cell = 2; cell <= 5; ++cell) set(cell, control("Qq", cell).caption());
-            control("Ans", 3).setLeft(control("ReperAns").x1());
-            Ans_Len = 6;
-            break;
         case 7:
-        case 8: {
-            const bool reset = kind == 7;
-            set(1, "6");
-            set(2, "234");
-            set(3, "96");
-            set(4, reset ? "170" : "85");
-            set(5, reset ? "85" : "170");
+        case 8:
+            // A write is answered by its echo: the function and the four field bytes.
+            for (int cell = 2; cell <= 5; ++cell) set(cell, control("Qq", cell).caption());
+            if (kind == 6) control("Ans", 3).setLeft(control("ReperAns").x1());
             Ans_Len = 6;
             break;
-        }
         case 9:
             dataBytes();
             break;

@@ -65,21 +65,21 @@ void ModBFrm::onLoad() {
 }
 
 void ModBFrm::CRC_Click() {
-    control("QA").setCaption("Q");
-    Main_Mod_ModBus.CRC_Load(*this, "Qq");
-    Main_Mod_ModBus.CRC_Calc(*this);
-    control("C_Byte_L_Q").setCaption(control("C_Byte_L").caption());
-    control("C_Byte_H_Q").setCaption(control("C_Byte_H").caption());
-    Main_Mod_ModBus.CRC_Place(*this, "Qq");
+    checksum("Q", "Qq", "C_Byte_L_Q", "C_Byte_H_Q");
 }
 
 void ModBFrm::CRC_ANSW_Click() {
-    control("QA").setCaption("A");
-    Main_Mod_ModBus.CRC_Load(*this, "Aa");
+    checksum("A", "Aa", "C_Byte_L_A", "C_Byte_H_A");
+}
+
+// The CRC of a row, kept in the row's own CRC fields and placed after it.
+void ModBFrm::checksum(const char* qa, const char* row, const char* low, const char* high) {
+    control("QA").setCaption(qa);
+    Main_Mod_ModBus.CRC_Load(*this, row);
     Main_Mod_ModBus.CRC_Calc(*this);
-    control("C_Byte_L_A").setCaption(control("C_Byte_L").caption());
-    control("C_Byte_H_A").setCaption(control("C_Byte_H").caption());
-    Main_Mod_ModBus.CRC_Place(*this, "Aa");
+    control(low).setCaption(control("C_Byte_L").caption());
+    control(high).setCaption(control("C_Byte_H").caption());
+    Main_Mod_ModBus.CRC_Place(*this, row);
 }
 
 void ModBFrm::Clear_Click() {

@@ -59,6 +59,7 @@ class ModBFrm : public Form {
 
   private:
     void registerVariables();
+    void checksum(const char* qa, const char* row, const char* low, const char* high);
     int selectedKind();
     void keepBytes(const char* row, int count);
     // The request of the selected kind into Qq(1)..Qq(5), with its controls.
