@@ -5,6 +5,7 @@
 # Exits 77 (skipped) only where no X server can be started.
 set -u
 build=$1
+checkCpu=${2:-cpu}  # "nocpu" in a sanitizer build, which is slower by design
 work=$(mktemp -d)
 trap 'kill $demo $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 demo=0
@@ -20,6 +21,9 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: no X server could be started"; exit 77; }
 export QT_QPA_PLATFORM=xcb
+# On a real display the system's D-Bus and X libraries keep memory to the
+# end; the rest of the suite checks the program's own memory for leaks.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 fail() { echo "FAIL: $*"; cp "$work"/*.png /tmp/ 2>/dev/null; exit 1; }
 probe="$build/vk41-e2e-probe"
@@ -35,15 +39,27 @@ menu_click() { # window-id "items" index
     echo "$bar"
 }
 pixel() { "$probe" pixel "$work/screen.png" "$1" "$2"; }
+# The id of the window with that title, waiting up to 30 s; each second the
+# given command (a click that should open it) is tried again.
+wait_window() { # title [command...]
+    local title=$1 id=""
+    shift
+    for _ in $(seq 30); do
+        id=$(xdotool search --name "$title" 2>/dev/null | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        [ $# -gt 0 ] && "$@" >/dev/null
+        sleep 1
+    done
+    return 1
+}
 
 "$build/vk41-demo" >"$work/demo.log" 2>&1 &
 demo=$!
-texttt=$(xdotool search --sync --name "ВОДОПОДГОТОВКА техническое решение" | head -1)
-[ -n "$texttt" ] || fail "the description window did not appear"
+texttt=$(wait_window "ВОДОПОДГОТОВКА техническое решение") || fail "the description window did not appear"
 sleep 1
-bar=$(menu_click "$texttt" "Назначение|Описание|Имитация|Оборудование" 2)
-scheme=$(xdotool search --sync --name "Схема установки" | head -1)
-[ -n "$scheme" ] || fail "Имитация did not open the scheme window"
+read -r _ _ bar < <("$probe" menu "Деморежим" 0)
+scheme=$(wait_window "Схема установки" menu_click "$texttt" "Назначение|Описание|Имитация|Оборудование" 2) ||
+    fail "Имитация did not open the scheme window"
 xdotool windowraise "$scheme"
 sleep 1
 # RUN: the button Vis(0) at (360, 12000) twips, 41 pixels square.
@@ -56,7 +72,9 @@ sleep 4
 used=$(( $(cpu) - before ))
 hz=$(getconf CLK_TCK)
 echo "CPU while the demonstration runs: $used ticks of $((4 * hz)) ($(( 100 * used / (4 * hz) ))%)"
-[ $((100 * used)) -le $((4 * hz * 2)) ] || fail "the program used more than 2% of a core"
+if [ "$checkCpu" = cpu ]; then
+    [ $((100 * used)) -le $((4 * hz * 2)) ] || fail "the program used more than 2% of a core"
+fi
 read -r sx sy < <(origin "$scheme")
 "$probe" grab "$work/screen.png" || fail "no screenshot"
 # The comment box (10200, 0) now shows the tour on a settled background.
@@ -66,14 +84,13 @@ comments=$(pixel $((sx + 680 + 200)) $((sy + bar + 200)))
 face=$(pixel $((sx + 100)) $((sy + bar + 150)))
 [ "$face" = "#FFFFC0" ] || fail "controller face is $face"
 
-menu_click "$scheme" "Деморежим|Блок Условий|ModBus" 2 >/dev/null
-modbus=$(xdotool search --sync --name "Обмен по протоколу ModBus RTU" | head -1)
-[ -n "$modbus" ] || fail "ModBus did not open the Modbus window"
+modbus=$(wait_window "Обмен по протоколу ModBus RTU" menu_click "$scheme" "Деморежим|Блок Условий|ModBus" 2) ||
+    fail "ModBus did not open the Modbus window"
 xdotool windowraise "$modbus"
 sleep 1
 # The hexadecimal option in the frame "Система счисления" (this window has no menu bar).
 click_at "$modbus" $((320 + 8 + 10)) $((136 + 32 + 12))
-sleep 1
+sleep 2
 "$probe" grab "$work/screen.png" || fail "no screenshot"
 read -r mx my < <(origin "$modbus")
 # The request's first cell Q(0): white, with the address 7F drawn in it.
