@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStaticText>
 #include <QTextOption>
@@ -186,6 +187,23 @@ void paintControl(QPainter& painter, const Control& c) {
     }
 }
 
+bool isLightweight(const Control& c) {
+    return c.kind() == ControlKind::Line || c.kind() == ControlKind::Shape ||
+           c.kind() == ControlKind::Label;
+}
+
+QRect paintBounds(const Control& c) {
+    if (c.kind() == ControlKind::Line) {
+        const double pen = c.borderWidth() / 2.0 + 2;
+        return QRectF(QPointF(px(c.x1()), px(c.y1())), QPointF(px(c.x2()), px(c.y2())))
+            .normalized()
+            .adjusted(-pen, -pen, pen, pen)
+            .toAlignedRect();
+    }
+    const double pen = c.kind() == ControlKind::Shape ? c.borderWidth() + 1.0 : 1.0;
+    return rectF(c).adjusted(-pen, -pen, pen, pen).toAlignedRect();
+}
+
 Canvas::Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
                QWidget* parent)
     : QWidget(parent), form_(&form), container_(container), afterEvent_(std::move(afterEvent)) {
@@ -220,11 +238,15 @@ void Canvas::paintFrame(QPainter& painter) {
     painter.drawText(text, Qt::AlignCenter, caption);
 }
 
-void Canvas::paintEvent(QPaintEvent*) {
+void Canvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    painter.setClipRegion(event->region());
     paintBackground(painter);
-    for (const Control& c : form_->controls())
-        if (c.container() == container_ && c.visible()) paintControl(painter, c);
+    // Most repaints cover a few small places: controls elsewhere are skipped.
+    for (const Control& c : form_->controls()) {
+        if (c.container() != container_ || !c.visible() || !isLightweight(c)) continue;
+        if (event->region().intersects(paintBounds(c))) paintControl(painter, c);
+    }
 }
 
 QPointF Canvas::toWindowTwips(QPointF local) const {

@@ -34,4 +34,10 @@ class Canvas : public QWidget {
 // Draws one lightweight control; the painter's origin is its container's.
 void paintControl(QPainter& painter, const Control& control);
 
+// Lines, shapes and labels: drawn by their container's canvas, not widgets.
+bool isLightweight(const Control& control);
+
+// Where a lightweight control draws on its container, with room for its pen.
+QRect paintBounds(const Control& control);
+
 }  // namespace vk41::qt

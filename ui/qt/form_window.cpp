@@ -180,28 +180,6 @@ void FormWindow::syncView(const View& view) {
     w->update();
 }
 
-namespace {
-
-bool isLightweight(const Control& c) {
-    return c.kind() == ControlKind::Line || c.kind() == ControlKind::Shape ||
-           c.kind() == ControlKind::Label;
-}
-
-// Where a lightweight control draws on its container, with room for its pen.
-QRect paintBounds(const Control& c) {
-    if (c.kind() == ControlKind::Line) {
-        const double pen = c.borderWidth() / 2.0 + 2;
-        return QRectF(QPointF(px(c.x1()), px(c.y1())), QPointF(px(c.x2()), px(c.y2())))
-            .normalized()
-            .adjusted(-pen, -pen, pen, pen)
-            .toAlignedRect();
-    }
-    const double pen = c.kind() == ControlKind::Shape ? c.borderWidth() + 1.0 : 1.0;
-    return rectF(c).adjusted(-pen, -pen, pen, pen).toAlignedRect();
-}
-
-}  // namespace
-
 void FormWindow::sync() {
     if (form_->revision() == syncedRevision_) return;
     const bool everything = syncedRevision_ == kNever;
