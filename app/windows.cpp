@@ -11,11 +11,11 @@
 namespace vk41 {
 
 void registerWindows(App& app) {
-    app.registerForm(kTexttt, Texttt::layout(), [](App& a) { return std::make_unique<Texttt>(a); });
-    app.registerForm(kObjectt, Objectt::layout(),
+    app.registerForm(kTexttt, &Texttt::layout, [](App& a) { return std::make_unique<Texttt>(a); });
+    app.registerForm(kObjectt, &Objectt::layout,
                      [](App& a) { return std::make_unique<Objectt>(a); });
-    app.registerForm(kBlUsl, BlUsl::layout(), [](App& a) { return std::make_unique<BlUsl>(a); });
-    app.registerForm(kModBFrm, ModBFrm::layout(),
+    app.registerForm(kBlUsl, &BlUsl::layout, [](App& a) { return std::make_unique<BlUsl>(a); });
+    app.registerForm(kModBFrm, &ModBFrm::layout,
                      [](App& a) { return std::make_unique<ModBFrm>(a); });
 }
 

@@ -6,13 +6,13 @@
 
 namespace vk41 {
 
-void App::registerForm(const std::string& name, const FormDesign& design, Factory factory) {
+void App::registerForm(const std::string& name, Layout layout, Factory factory) {
     if (!entries_.contains(name)) order_.push_back(name);
-    entries_[name] = Entry{&design, std::move(factory), nullptr};
+    entries_[name] = Entry{std::move(layout), std::move(factory), nullptr};
 }
 
 const FormDesign& App::designOf(std::string_view name) const {
-    return *entry(name).design;
+    return entry(name).layout();
 }
 
 bool App::isRegistered(std::string_view name) const {

@@ -28,7 +28,10 @@ class App {
 
     // Windows are registered once, in start-up order; the first one is the
     // one the program starts on.
-    void registerForm(const std::string& name, const FormDesign& design, Factory factory);
+    // The design is looked up only when first needed, so registering costs
+    // nothing at start-up.
+    using Layout = std::function<const FormDesign&()>;
+    void registerForm(const std::string& name, Layout layout, Factory factory);
     bool isRegistered(std::string_view name) const;
     // A registered window's design, known before the window exists.
     const FormDesign& designOf(std::string_view name) const;
@@ -57,7 +60,7 @@ class App {
 
   private:
     struct Entry {
-        const FormDesign* design;
+        Layout layout;
         Factory factory;
         std::unique_ptr<Form> form;
     };

@@ -122,10 +122,12 @@ void TestWindow::onLoad() {
 }
 
 TestApp::TestApp() {
-    app.registerForm("Test", TestWindow::layout("Test"),
-                     [](App& a) { return std::make_unique<TestWindow>(a, "Test"); });
-    app.registerForm("Other", TestWindow::layout("Other"),
-                     [](App& a) { return std::make_unique<TestWindow>(a, "Other"); });
+    app.registerForm(
+        "Test", []() -> const FormDesign& { return TestWindow::layout("Test"); },
+        [](App& a) { return std::make_unique<TestWindow>(a, "Test"); });
+    app.registerForm(
+        "Other", []() -> const FormDesign& { return TestWindow::layout("Other"); },
+        [](App& a) { return std::make_unique<TestWindow>(a, "Other"); });
 }
 
 }  // namespace vk41::testing
