@@ -2,9 +2,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <map>
 
 #include "ui/app.h"
@@ -39,19 +42,39 @@ QStringList qItems(const std::vector<std::string>& items) {
 FormWindow::FormWindow(Form& form, std::function<void()> afterEvent)
     : form_(&form), afterEvent_(std::move(afterEvent)) {
     const FormDesign& design = form.design();
-    client_ = new Canvas(form, nullptr, afterEvent_, this);
+    // The client area keeps its design size; on a screen too small for it
+    // the window scrolls instead of running off the screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setBackgroundRole(QPalette::Base);
+    QPalette palette = scroll->palette();
+    palette.setColor(QPalette::Base, toQColor(design.backColor));
+    scroll->setPalette(palette);
+    client_ = new Canvas(form, nullptr, afterEvent_);
     client_->setFixedSize(pxRound(design.width), pxRound(design.height));
-    setCentralWidget(client_);
+    scroll->setWidget(client_);
+    setCentralWidget(scroll);
     if (design.border == Border::FixedDialog)
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint);
     buildMenu();
     buildControls();
-    if (design.border == Border::FixedDialog) {
-        adjustSize();
-        setFixedSize(sizeHint());
-    }
+    fitToScreen(design.border == Border::FixedDialog);
     sync();
+}
+
+// The design's size, or the screen's room if that is less.
+void FormWindow::fitToScreen(bool fixed) {
+    const int bar = menuBar()->isVisible() || !menuBar()->actions().isEmpty()
+                        ? menuBar()->sizeHint().height()
+                        : 0;
+    QSize wanted(client_->width(), client_->height() + bar);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
+    if (fixed)
+        setFixedSize(wanted);
+    else
+        resize(wanted);
 }
 
 QWidget* FormWindow::clientArea() const {

@@ -35,6 +35,7 @@ class FormWindow : public QMainWindow {
         QWidget* widget;
     };
     void buildMenu();
+    void fitToScreen(bool fixed);
     void buildControls();
     QWidget* makeWidget(Control& control, QWidget* parent);
     void syncView(const View& view);
