@@ -26,8 +26,10 @@ void checkFrame(vk41::Form& m, const char* row, int n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // Made once and never destroyed: the run ends without tearing down the
+    // windows after the designs they were made from.
     static std::ostringstream out;
-    static vk41::ScriptDriver driver(out);
+    static vk41::ScriptDriver& driver = *new vk41::ScriptDriver(out);
     static vk41::ModBFrm& window = []() -> vk41::ModBFrm& {
         driver.app().open("Objectt");
         driver.app().open("ModB_Frm");

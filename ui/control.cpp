@@ -7,7 +7,7 @@
 namespace vk41 {
 
 Control::Control(Form& form, const ControlDesign& design)
-    : form_(&form), design_(&design), props_(design.props) {}
+    : form_(&form), design_(&design), kind_(design.kind), props_(design.props) {}
 
 void Control::changed() {
     form_->controlChanged(*this);

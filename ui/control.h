@@ -83,7 +83,7 @@ class Control {
 
     Form& form() const { return *form_; }
     const ControlDesign& design() const { return *design_; }
-    ControlKind kind() const { return design_->kind; }
+    ControlKind kind() const { return kind_; }
     const std::string& name() const { return design_->name; }
     int index() const { return design_->index; }
     Control* container() const { return container_; }
@@ -168,6 +168,7 @@ class Control {
 
     Form* form_;
     const ControlDesign* design_;
+    ControlKind kind_;  // kept here too: a window's end must not need its design
     Control* container_{nullptr};
     Handlers* handlers_{nullptr};
     Props props_;

@@ -204,3 +204,23 @@ TEST(Revision, ChangesOnlyWhenSomethingChanged) {
 
 }  // namespace
 }  // namespace vk41
+
+namespace vk41 {
+namespace {
+
+// Found by fuzzing: a window torn down after the design it was made from
+// (static objects ending in the reverse order of their making) must not
+// read the design again.
+TEST(WindowEnd, NeedsNoDesign) {
+    Scheduler scheduler;
+    App app(scheduler);
+    auto design = std::make_unique<FormDesign>(testing::TestWindow::layout("Test"));
+    auto window = std::make_unique<Form>(app, *design);
+    window->load();
+    design.reset();
+    window.reset();
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace vk41
