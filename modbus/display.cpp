@@ -16,9 +16,6 @@ const std::map<int, const char*> kThirdByteHeadings = {
 const std::map<int, const char*> kSecondFieldHeadings = {{2, "   Количество входов"},
                                                          {3, "   Количество вЫходов"}};
 
-constexpr std::array<const char*, 4> kFlagNumberLabels = {"Cond_N_Lab_L", "Cond_N_Lab_Ml",
-                                                          "Cond_N_Lab_Mh", "Cond_N_Lab_H"};
-
 }  // namespace
 
 // A byte as two upper-case hexadecimal digits, or in decimal with a leading

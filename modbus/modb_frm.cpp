@@ -11,8 +11,6 @@ namespace vk41 {
 
 namespace {
 
-constexpr std::array<const char*, 4> kFlagNumberLabels = {"Cond_N_Lab_L", "Cond_N_Lab_Ml",
-                                                          "Cond_N_Lab_Mh", "Cond_N_Lab_H"};
 // Labels beyond this many numbers would only grow without end on a typed count.
 constexpr int kMostFlagNumbers = 1024;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -53,6 +54,10 @@ class ModBFrm : public Form {
     std::string Bits_B1, Bits_B2, Bits_B3, Bits_B4;
 
     MainModModBus Main_Mod_ModBus;
+
+    // The flag-number headings over data bytes 1 to 4 of the strip.
+    static constexpr std::array<const char*, 4> kFlagNumberLabels = {
+        "Cond_N_Lab_L", "Cond_N_Lab_Ml", "Cond_N_Lab_Mh", "Cond_N_Lab_H"};
 
   protected:
     void onLoad() override;

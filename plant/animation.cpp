@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "plant/leds.h"
 #include "plant/objectt.h"
 #include "ui/numbers.h"
 
@@ -22,8 +23,7 @@ std::optional<std::int16_t> product16(int a, int b) {
 
 constexpr Colour kFilterDarkest = rgb(0x5F5F5F);
 constexpr std::uint32_t kTwoLess = 131586;  // 2 off red, green and blue
-constexpr Colour kLit = rgb(0xFF0000);
-constexpr double kContactWindow = -0.975;  // the pointer within ~12.8 degrees of straight up
+constexpr double kContactWindow = -0.975;   // the pointer within ~12.8 degrees of straight up
 constexpr double kNeedleLength = 360;
 
 }  // namespace

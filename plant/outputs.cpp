@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/windows.h"
+#include "plant/leds.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
@@ -13,17 +14,10 @@ namespace vk41 {
 
 namespace {
 
-constexpr Colour kLit = rgb(0xFF0000);
-constexpr Colour kDark = rgb(0x808080);
 constexpr Colour kGreenLit = rgb(0x00FF00);
 constexpr Colour kArrowShade = rgb(0x8080FF);
 constexpr Colour kArrowOtherShade = rgb(0xC0FFFF);
 constexpr double kAccidentCount = 36;
-
-void light(Control& led, Colour colour) {
-    led.setFillColor(colour);
-    led.setBorderColor(colour);
-}
 
 // The lit segments A, B, C, D, E, F and H (the middle one) of each digit.
 constexpr std::array<std::array<bool, 7>, 10> kSegments = {{

@@ -1,5 +1,6 @@
 // The process tick: one step of the tank's water balance, the two-position
 // level control and everything that follows the pump.
+#include "plant/leds.h"
 #include "plant/objectt.h"
 
 #include "app/windows.h"
@@ -8,25 +9,13 @@
 
 namespace vk41 {
 
-namespace {
-
-constexpr Colour kLit = rgb(0xFF0000);
-constexpr Colour kUnlit = rgb(0x808080);
-
-void light(Control& led, Colour colour) {
-    led.setFillColor(colour);
-    led.setBorderColor(colour);
-}
-
-}  // namespace
-
 void Objectt::writeStatus(const char* code) {
     app().form(kModBFrm).control("Status_Lab").setCaption(code);
 }
 
 void Objectt::processTick() {
     Control& work = control("Led_Work");
-    light(work, work.fillColor() == kUnlit ? kLit : kUnlit);
+    light(work, work.fillColor() == kDark ? kLit : kDark);
 
     Control& water = control("Clear_W");
     if (water.top() >= control("Level1").y1()) {
@@ -43,7 +32,7 @@ void Objectt::processTick() {
     control("Value").setCaption(numberToText(volume));
 
     Was_Pumping = asBool(Pump_On);
-    light(control("Led_6"), Was_Pumping ? kLit : kUnlit);
+    light(control("Led_6"), Was_Pumping ? kLit : kDark);
     Control& ball = control("Stoper");
     ball.setLeft(Was_Pumping ? control("Border").x2() : control("Border").x1());
     moveWater();
@@ -102,7 +91,7 @@ double Objectt::levelControl() {
         Filtr_Update = true;
         Filtr_Flag = true;
     }
-    if (control("Led_5").fillColor() == kUnlit && volume <= Vol_Min) {
+    if (control("Led_5").fillColor() == kDark && volume <= Vol_Min) {
         Pump_On = true;
         for (const char* spark : {"Spark3", "Spark4", "Spark6"}) control(spark).setVisible(true);
         for (int i = 53; i <= 58; ++i) control("Строка19", i).setVisible(true);
