@@ -63,6 +63,12 @@ FormWindow::FormWindow(Form& form, std::function<void()> afterEvent)
     sync();
 }
 
+// A combo that loses the focus as its window goes may still report a typed
+// entry; nothing of the window is left to act on it then.
+FormWindow::~FormWindow() {
+    for (const View& view : views_) view.widget->disconnect(this);
+}
+
 // The design's size, or the screen's room if that is less.
 void FormWindow::fitToScreen(bool fixed) {
     const int bar = menuBar()->isVisible() || !menuBar()->actions().isEmpty()
@@ -111,6 +117,10 @@ void FormWindow::buildControls() {
     for (Control& c : form_->controls()) {
         QWidget* parent = canvases_.at(c.container());
         if (QWidget* widget = makeWidget(c, parent)) {
+            // Named as the script driver names it: "ContNum", "Комбо1(5)".
+            widget->setObjectName(c.index() < 0
+                                      ? qs(c.name())
+                                      : QStringLiteral("%1(%2)").arg(qs(c.name())).arg(c.index()));
             views_.push_back({&c, widget});
             if (c.kind() == ControlKind::Frame) canvases_[&c] = widget;
         }
@@ -137,6 +147,8 @@ QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
             auto* combo = new QComboBox(parent);
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
+            // What is typed stays as typed: no inline completion from the list.
+            combo->setCompleter(nullptr);
             connect(combo, &QComboBox::editTextChanged, this, [this, &c](const QString& text) {
                 if (text.toStdString() == c.text()) return;  // our own sync
                 act([&] { form_->typeText(c, text.toStdString()); });

@@ -20,6 +20,7 @@ class Canvas;
 class FormWindow : public QMainWindow {
   public:
     FormWindow(Form& form, std::function<void()> afterEvent);
+    ~FormWindow() override;
 
     Form& form() const { return *form_; }
     QWidget* clientArea() const;
