@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FrameCase{{"127", "3", "164", "238", "0", "2"}, "141", "16"},
                       FrameCase{{"127", "6", "234", "96", "170", "85"}, "9", "77"},
                       FrameCase{{"127", "1", "0", "32", "0", "32"}, "54", "6"},
-                      FrameCase{{"127", "1", "4", "7", "0", "0", "0"}, "100", "162"}));
+                      FrameCase{{"127", "1", "4", "7", "0", "0", "0"}, "100", "162"}),
+    [](const ::testing::TestParamInfo<FrameCase>& row) {
+        std::string name = "Frame";
+        for (const std::string& byte : row.param.frame) name += "_" + byte;
+        return row.param.frame.empty() ? std::string("EmptyFrame") : name;
+    });
 
 TEST_F(ModbusTest, TheAnswerCrcGoesToTheAnswerRow) {
     for (int i = 0; i < 6; ++i) c("Aa", i).setCaption(Bytes{"1", "6", "234", "96", "170", "85"}[i]);
@@ -126,7 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MaskCase{"10110111", 3, "00000111"}, MaskCase{"10110111", 0, "00000000"},
                       MaskCase{"10110111", -4, "00000000"}, MaskCase{"10110111", 8, "10110111"},
                       MaskCase{"10110111", 99, "10110111"}, MaskCase{"", 5, "00000000"},
-                      MaskCase{"101", 2, "00100000"}, MaskCase{"1111111111", 9, "01111111"}));
+                      MaskCase{"101", 2, "00100000"}, MaskCase{"1111111111", 9, "01111111"}),
+    [](const ::testing::TestParamInfo<MaskCase>& row) {
+        const MaskCase& m = row.param;
+        const std::string bits = *m.x ? std::string("Bits") + m.x : "NoBits";
+        return bits + (m.beg < 0 ? "_KeepMinus" : "_Keep") + std::to_string(std::abs(m.beg));
+    });
 
 TEST_F(ModbusTest, StringShiftMovesOneBitTowardsTheEnd) {
     std::string y = "10000011", carried;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "scheme_fixture.h"
 #include "ui/numbers.h"
 
@@ -71,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         TourCase{30,
                  {},
                  "Для получения краткой информации об объекте наведите на него указатель "
-                 "мыши"}));
+                 "мыши"}),
+    [](const ::testing::TestParamInfo<TourCase>& row) {
+        return "Time" + std::to_string(row.param.time);
+    });
 
 TEST_F(Demonstration, SwitchAndFloatHintsAppearOnlyWhileExplained) {
     runMode(0);
@@ -263,7 +268,10 @@ INSTANTIATE_TEST_SUITE_P(Counts, CounterDisplay,
                          ::testing::Values(DigitCase{"0", "0000000"}, DigitCase{"42", "0000042"},
                                            DigitCase{"1234567", "1234567"},
                                            DigitCase{"91234567", "1234567"},
-                                           DigitCase{"8", "0000008"}));
+                                           DigitCase{"8", "0000008"}),
+                         [](const ::testing::TestParamInfo<DigitCase>& row) {
+                             return std::string("Count") + row.param.count;
+                         });
 
 TEST_F(Demonstration, AFullRunEndsWithARestartInsideTheTick) {
     runMode(0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "scheme_fixture.h"
 
@@ -136,7 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TipCase{4950, 1350, "Светодиод \"РАБОТА\" В рабочем режиме мигает"},
                       TipCase{560, 1000, "Кнопка \"RUN\""},
                       // The float's hint label is hidden: the tank's shows instead.
-                      TipCase{17040, 6600, "Резервуар чистой воды"}));
+                      TipCase{17040, 6600, "Резервуар чистой воды"}),
+    [](const ::testing::TestParamInfo<TipCase>& row) {
+        return "X" + std::to_string(static_cast<int>(row.param.x)) + "_Y" +
+               std::to_string(static_cast<int>(row.param.y));
+    });
 
 }  // namespace
 }  // namespace vk41

@@ -53,6 +53,7 @@ TEST(ScriptLines, RejectBadQuotingAndPaths) {
 }
 
 struct ErrorCase {
+    const char* name;
     const char* script;
     const char* message;
 };
@@ -67,25 +68,28 @@ TEST_P(ScriptErrors, StopTheRunWithStatusTwoAfterTheLinesBefore) {
     EXPECT_EQ(run.err, std::string("error: line 2: ") + GetParam().message + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ScriptErrors,
-    ::testing::Values(
-        ErrorCase{"jump Texttt", "unknown command 'jump'"},
-        ErrorCase{"get Nowhere.Loaded", "unknown window 'Nowhere'"},
-        ErrorCase{"get Texttt.Nothing.Visible", "unknown control 'Nothing' in Texttt"},
-        ErrorCase{"get Texttt.TextComm.Colour", "unknown property 'Colour'"},
-        ErrorCase{"get Texttt.TextComm.Caption", "a text box has no property 'Caption'"},
-        ErrorCase{"get Texttt.TextComm", "'Texttt.TextComm' names no property"},
-        ErrorCase{"get Texttt.Unknown_Var", "unknown variable 'Unknown_Var' in Texttt"},
-        ErrorCase{"get Texttt.TextComm(0).Visible", "'TextComm' is not a control array"},
-        ErrorCase{"click Texttt.TextComm.Visible", "'Texttt.TextComm.Visible' is not a control"},
-        ErrorCase{"menu Texttt Справка", "no menu item \"Справка\" in Texttt"},
-        ErrorCase{"run -5", "not a count: '-5'"}, ErrorCase{"run", "'run' takes 1 argument"},
-        ErrorCase{"mouse Texttt 1 x", "not a number: 'x'"},
-        ErrorCase{"text Texttt.TextComm abc", "'Texttt.TextComm' is not a combo"},
-        ErrorCase{"tick Texttt.TextComm", "'Texttt.TextComm' is not a timer"},
-        ErrorCase{"snapshot Objectt /tmp/x.png", "window Objectt is not loaded"},
-        ErrorCase{"get Texttt.Caption(1)", "unknown variable 'Caption' in Texttt"}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Lines, ScriptErrors, ::testing::Values(
+    //        name                          line                              message
+    ErrorCase{"UnknownCommand",             "jump Texttt",                    "unknown command 'jump'"},
+    ErrorCase{"UnknownWindow",              "get Nowhere.Loaded",             "unknown window 'Nowhere'"},
+    ErrorCase{"UnknownControl",             "get Texttt.Nothing.Visible",     "unknown control 'Nothing' in Texttt"},
+    ErrorCase{"UnknownProperty",            "get Texttt.TextComm.Colour",     "unknown property 'Colour'"},
+    ErrorCase{"PropertyOfAnotherKind",      "get Texttt.TextComm.Caption",    "a text box has no property 'Caption'"},
+    ErrorCase{"NoProperty",                 "get Texttt.TextComm",            "'Texttt.TextComm' names no property"},
+    ErrorCase{"UnknownVariable",            "get Texttt.Unknown_Var",         "unknown variable 'Unknown_Var' in Texttt"},
+    ErrorCase{"IndexNotAnArray",            "get Texttt.TextComm(0).Visible", "'TextComm' is not a control array"},
+    ErrorCase{"ClickOnAProperty",           "click Texttt.TextComm.Visible",  "'Texttt.TextComm.Visible' is not a control"},
+    ErrorCase{"UnknownMenuItem",            "menu Texttt Справка",            "no menu item \"Справка\" in Texttt"},
+    ErrorCase{"NegativeCount",              "run -5",                         "not a count: '-5'"},
+    ErrorCase{"MissingArgument",            "run",                            "'run' takes 1 argument"},
+    ErrorCase{"NotANumber",                 "mouse Texttt 1 x",               "not a number: 'x'"},
+    ErrorCase{"TextIntoATextBox",           "text Texttt.TextComm abc",       "'Texttt.TextComm' is not a combo"},
+    ErrorCase{"TickOnATextBox",             "tick Texttt.TextComm",           "'Texttt.TextComm' is not a timer"},
+    ErrorCase{"SnapshotOfAnUnloadedWindow", "snapshot Objectt /tmp/x.png",    "window Objectt is not loaded"},
+    ErrorCase{"IndexedVariable",            "get Texttt.Caption(1)",          "unknown variable 'Caption' in Texttt"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
+// clang-format on
 
 TEST(ScriptGet, NeverCreatesAWindow) {
     const ScriptRun run = runScript(

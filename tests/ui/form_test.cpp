@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "test_window.h"
 #include "ui/properties.h"
 
@@ -165,7 +167,11 @@ INSTANTIATE_TEST_SUITE_P(
                       HitCase{2499, 2499, "подсказка 1"},  // last twip inside
                       HitCase{2500, 2500, ""},             // just outside
                       HitCase{3100, 100, ""},              // a hidden label shows nothing
-                      HitCase{5900, 4400, ""}));
+                      HitCase{5900, 4400, ""}),
+    [](const ::testing::TestParamInfo<HitCase>& row) {
+        return "X" + std::to_string(static_cast<int>(row.param.x)) + "_Y" +
+               std::to_string(static_cast<int>(row.param.y));
+    });
 
 TEST(MouseMoves, GoToTheLabelUnderTheMouseWithItsOwnCoordinates) {
     TestApp t;

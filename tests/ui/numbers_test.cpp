@@ -2,13 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace vk41 {
 namespace {
 
+// A number as a test name: "-2.5" reads "Minus2_5".
+std::string nameOf(double value) {
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    std::string name;
+    for (const char* ch = text; ch != end; ++ch) {
+        if (*ch == '-')
+            name += "Minus";
+        else if (*ch == '.')
+            name += '_';
+        else if (*ch != '+')
+            name += *ch;
+    }
+    return name;
+}
+
 struct TextCase {
+    const char* name;
     const char* text;
     double number;
 };
@@ -20,15 +39,33 @@ TEST_P(TextToNumber, ReadsTheLongestNumericPrefix) {
         << "text \"" << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TextToNumber,
-    ::testing::Values(TextCase{"", 0}, TextCase{"abc", 0}, TextCase{"05", 5}, TextCase{"-12", -12},
-                      TextCase{"1075x", 1075}, TextCase{"3.5", 3.5}, TextCase{" 7", 7},
-                      TextCase{"\t7", 7}, TextCase{"+8", 8}, TextCase{"-", 0}, TextCase{".5", 0.5},
-                      TextCase{"5.", 5}, TextCase{".", 0}, TextCase{"1e3", 1000}, TextCase{"1e", 1},
-                      TextCase{"2E-1x", 0.2}, TextCase{"12 34", 12}, TextCase{"497", 497},
-                      TextCase{"-0", 0}, TextCase{"0x1F", 0}, TextCase{"1e-400", 0},
-                      TextCase{"--5", 0}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, TextToNumber, ::testing::Values(
+    //       name                     text      number
+    TextCase{"Empty",                 "",       0},
+    TextCase{"Letters",               "abc",    0},
+    TextCase{"LeadingZero",           "05",     5},
+    TextCase{"Negative",              "-12",    -12},
+    TextCase{"TrailingLetter",        "1075x",  1075},
+    TextCase{"Fraction",              "3.5",    3.5},
+    TextCase{"LeadingSpace",          " 7",     7},
+    TextCase{"LeadingTab",            "\t7",    7},
+    TextCase{"PlusSign",              "+8",     8},
+    TextCase{"LoneMinus",             "-",      0},
+    TextCase{"NoWholePart",           ".5",     0.5},
+    TextCase{"NoFractionDigits",      "5.",     5},
+    TextCase{"LoneDot",               ".",      0},
+    TextCase{"Exponent",              "1e3",    1000},
+    TextCase{"ExponentWithoutDigits", "1e",     1},
+    TextCase{"CapitalExponent",       "2E-1x",  0.2},
+    TextCase{"SpaceInside",           "12 34",  12},
+    TextCase{"Whole",                 "497",    497},
+    TextCase{"MinusZero",             "-0",     0},
+    TextCase{"HexPrefix",             "0x1F",   0},
+    TextCase{"Underflow",             "1e-400", 0},
+    TextCase{"DoubleMinus",           "--5",    0}),
+    [](const ::testing::TestParamInfo<TextCase>& row) { return std::string(row.param.name); });
+// clang-format on
 
 TEST(TextToNumber, HugeTextStaysFinite) {
     EXPECT_EQ(textToNumber("1e999"), std::numeric_limits<double>::max());
@@ -53,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(Numbers, NumberToText,
                                            NumberCase{36, "36"}, NumberCase{-12, "-12"},
                                            NumberCase{3.5, "3.5"}, NumberCase{0.1, "0.1"},
                                            NumberCase{1e21, "1000000000000000000000"},
-                                           NumberCase{1e-5, "0.00001"}, NumberCase{1075, "1075"}));
+                                           NumberCase{1e-5, "0.00001"}, NumberCase{1075, "1075"}),
+                         [](const ::testing::TestParamInfo<NumberCase>& row) {
+                             return "Number" + nameOf(row.param.number);
+                         });
 
 TEST(NumberToText, ReadsBackTheSame) {
     for (double v : {0.1, 1.0 / 3, 2.35619446275, -7.25, 123456.789, 6.283185307 / 21})
@@ -80,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(Values, ToInteger,
                                            RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
                                            RoundCase{-2.5, -2}, RoundCase{2.4999, 2},
                                            RoundCase{2.5001, 3}, RoundCase{262.4999, 262},
-                                           RoundCase{-3.7, -4}));
+                                           RoundCase{-3.7, -4}),
+                         [](const ::testing::TestParamInfo<RoundCase>& row) {
+                             return "Value" + nameOf(row.param.value);
+                         });
 
 TEST(ToInteger, ClampsWhatDoesNotFit) {
     EXPECT_EQ(toInt16(40000), 32767);
