@@ -15,6 +15,11 @@ const FormDesign& App::designOf(std::string_view name) const {
     return entry(name).layout();
 }
 
+int App::rankOf(std::string_view name) const {
+    const auto it = std::find(order_.begin(), order_.end(), name);
+    return static_cast<int>(it - order_.begin());
+}
+
 bool App::isRegistered(std::string_view name) const {
     return entries_.contains(name);
 }

@@ -36,6 +36,9 @@ class App {
     // A registered window's design, known before the window exists.
     const FormDesign& designOf(std::string_view name) const;
     const std::vector<std::string>& formNames() const { return order_; }
+    // A window's place in the registration order; after all of them when it
+    // is not registered.
+    int rankOf(std::string_view name) const;
 
     // The window object if it was ever created, loaded or not.
     Form* existing(std::string_view name) const;

@@ -86,6 +86,8 @@ class Control {
     ControlKind kind() const { return kind_; }
     const std::string& name() const { return design_->name; }
     int index() const { return design_->index; }
+    // The control's place in its window's design table, first drawn first.
+    int position() const { return position_; }
     Control* container() const { return container_; }
     const Props& props() const { return props_; }
 
@@ -169,6 +171,7 @@ class Control {
     Form* form_;
     const ControlDesign* design_;
     ControlKind kind_;  // kept here too: a window's end must not need its design
+    int position_{0};
     Control* container_{nullptr};
     Handlers* handlers_{nullptr};
     Props props_;

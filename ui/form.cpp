@@ -35,6 +35,7 @@ Form::Form(App& app, const FormDesign& design)
     : app_(&app), design_(&design), caption_(design.caption) {
     for (const ControlDesign& row : design.controls) {
         Control& c = controls_.emplace_back(*this, row);
+        c.position_ = static_cast<int>(controls_.size()) - 1;
         byName_[row.name][row.index] = &c;
     }
     for (Control& c : controls_)

@@ -1,7 +1,9 @@
 #include "ui/scheduler.h"
 
 #include <algorithm>
+#include <tuple>
 
+#include "ui/app.h"
 #include "ui/control.h"
 #include "ui/form.h"
 
@@ -24,7 +26,8 @@ void Scheduler::sync(Control& timer) {
         stop(timer);
         return;
     }
-    Entry entry{&timer, now_ + timer.interval(), ++order_};
+    Form& form = timer.form();
+    Entry entry{&timer, now_ + timer.interval(), form.app().rankOf(form.name()), timer.position()};
     if (Entry* e = find(timer))
         *e = entry;
     else
@@ -44,11 +47,15 @@ std::optional<std::int64_t> Scheduler::nextDue() const {
     return due;
 }
 
+bool Scheduler::Entry::firesBefore(const Entry& other) const {
+    return std::tie(due, formRank, position) < std::tie(other.due, other.formRank, other.position);
+}
+
 Scheduler::Entry* Scheduler::nextEntry(std::int64_t until) {
     Entry* best = nullptr;
     for (Entry& e : entries_) {
         if (e.due > until) continue;
-        if (!best || e.due < best->due || (e.due == best->due && e.order < best->order)) best = &e;
+        if (!best || e.firesBefore(*best)) best = &e;
     }
     return best;
 }

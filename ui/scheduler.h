@@ -9,10 +9,14 @@ namespace vk41 {
 
 class Control;
 
-// Owns all timers. Due timers fire in time order; timers due at the same
-// instant fire in the order they were (last) enabled. Time is in ms and only
-// moves when a driver advances it: virtually (tests, the script driver) or
-// following the real clock (the Qt layer).
+// Owns all timers. Due timers fire in time order. Timers due at the same
+// instant fire in one fixed order that does not depend on when they were
+// enabled: windows in the order the application registered them, and within
+// a window its design order. So the scheme's process tick `Часы1` always runs
+// before its demonstration tick `Часы2`, whose accident code is then the last
+// word of the instant, and the windows that read the plant tick after it.
+// Time is in ms and only moves when a driver advances it: virtually (tests,
+// the script driver) or following the real clock (the Qt layer).
 class Scheduler {
   public:
     std::int64_t now() const { return now_; }
@@ -41,7 +45,9 @@ class Scheduler {
     struct Entry {
         Control* timer;
         std::int64_t due;
-        std::uint64_t order;
+        int formRank;  // the window's place in the application's registry
+        int position;  // the timer's place in its window's design
+        bool firesBefore(const Entry& other) const;
     };
     void advanceTo(std::int64_t time, bool skipMissed);
     Entry* find(const Control& timer);
@@ -52,7 +58,6 @@ class Scheduler {
 
     std::vector<Entry> entries_;
     std::int64_t now_{0};
-    std::uint64_t order_{0};
     std::function<void()> onChange_;
 };
 

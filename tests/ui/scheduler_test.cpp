@@ -20,16 +20,35 @@ TEST(Scheduler, FiresDueTimersInTimeOrderAtTheirOwnInstants) {
     EXPECT_EQ(t.scheduler.now(), 500);
 }
 
-TEST(Scheduler, SameInstantFiresInTheOrderTimersWereEnabled) {
+TEST(Scheduler, SameInstantFiresInDesignOrderWhateverTheEnablingOrder) {
     TestApp t;
     t.app.open("Test");
-    // Slow enabled at 250 with period 250 falls due together with Fast at 500.
-    t.scheduler.advanceBy(250);
+    Control& fast = t.test().control("Fast");
+    // At 50 Slow is enabled and then Fast restarted; both fall due at 550,
+    // and Fast, first in the design, fires first.
+    t.scheduler.advanceBy(50);
     t.test().control("Slow").setEnabled(true);
+    fast.setEnabled(false);
+    fast.setEnabled(true);
     t.test().log.clear();
-    t.scheduler.advanceBy(250);
+    t.scheduler.advanceBy(500);
     EXPECT_EQ(t.test().log,
-              (std::vector<std::string>{"fast@300", "fast@400", "fast@500", "slow@500"}));
+              (std::vector<std::string>{"fast@150", "fast@250", "slow@300", "fast@350", "fast@450",
+                                        "fast@550", "slow@550"}));
+}
+
+TEST(Scheduler, SameInstantFiresWindowsInTheirRegistrationOrder) {
+    TestApp t;
+    // Other is created first, yet Test, registered first, ticks first.
+    t.app.hide("Other");
+    t.app.hide("Test");
+    std::vector<std::string> order;
+    auto& test = static_cast<testing::TestWindow&>(*t.app.existing("Test"));
+    auto& other = static_cast<testing::TestWindow&>(*t.app.existing("Other"));
+    test.onTimer("Fast", [&] { order.push_back("Test"); });
+    other.onTimer("Fast", [&] { order.push_back("Other"); });
+    t.scheduler.advanceBy(100);
+    EXPECT_EQ(order, (std::vector<std::string>{"Test", "Other"}));
 }
 
 TEST(Scheduler, TimersStartedAndStoppedInsideAHandlerTakeEffectAtOnce) {
