@@ -157,10 +157,13 @@ void BlUsl::tick() {
 }
 
 // "Деморежим" follows the process status code; the other options show
-// their fixed situation, 1, 2 or 3.
+// their fixed situation by its status code: "Резервуар заполнен" the pump
+// switched off (2), "Заполнение" the pump running (1), "Авария" 3.
 double BlUsl::displayMode() {
-    for (int mode = 1; mode <= 3; ++mode)
-        if (control("Demo", mode).value()) return mode;
+    static constexpr std::array<int, 4> kSituationMode = {0, 2, 1, 3};
+    for (int option = 1; option <= 3; ++option)
+        if (control("Demo", option).value())
+            return kSituationMode[static_cast<std::size_t>(option)];
     return textToNumber(app().form(kModBFrm).control("Status_Lab").caption());
 }
 

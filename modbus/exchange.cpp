@@ -6,6 +6,7 @@
 
 #include "app/windows.h"
 #include "modbus/modb_frm.h"
+#include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
 
@@ -28,6 +29,18 @@ constexpr std::array<FlagBytes, 4> kStatusFlags = {{
     {"10000011", kZeroByte},
     {"10000000", "00000100"},
 }};
+
+// Eight bits, most significant first.
+std::string bitText(std::uint32_t byte) {
+    std::string text;
+    for (int k = 7; k >= 0; --k) text += (byte >> k & 1) ? '1' : '0';
+    return text;
+}
+
+// The status code whose flags each fixed situation of `Branch` answers:
+// "Резервуар заполнен" is the pump switched off (2), "Заполнение" the pump
+// running (1), and "АВАРИЯ" the accident (3).
+constexpr std::array<int, 4> kSituationStatus = {0, 2, 1, 3};
 
 double number(const Control& c) {
     return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
@@ -98,14 +111,23 @@ void ModBFrm::advanceCounter() {
     counter.setCaption(next >= 17 ? "3" : numberToText(next));
 }
 
+// The plant's inputs (kind 2) or outputs (kind 3) as the scheme shows them
+// now, items 1-8 and 9-16, most significant bit first.
+void ModBFrm::readTerminals(int kind) {
+    Form& scheme = app().form(kObjectt);
+    const std::uint32_t bits = kind == 2 ? plantInputs(scheme) : plantOutputs(scheme);
+    control("Flags_L_Label").setCaption(bitText(bits & 0xFF));
+    control("Flags_H_Label").setCaption(bitText((bits >> 8) & 0xFF));
+}
+
 void ModBFrm::buildPlantBits(int kind) {
-    Bits_B1 = kZeroByte;  // the plant's own bit fields are never written
+    Bits_B1 = kZeroByte;
     Bits_B2 = kZeroByte;
     int source = -1;
     for (int i = 0; i <= 4; ++i)
         if (control("Branch", i).value()) source = i;
     if (kind == 9 && source >= 0 && source <= 3) {
-        int code = source;
+        int code = kSituationStatus[static_cast<std::size_t>(source)];
         if (source == 0) {
             const double status = number(control("Status_Lab"));
             code = status == 1 || status == 2 || status == 3 ? static_cast<int>(status) : 0;
@@ -239,6 +261,7 @@ void ModBFrm::composeAnswer(int kind) {
         case 2:
         case 3:
             set(1, kind == 2 ? "2" : "1");
+            readTerminals(kind);
             buildPlantBits(kind);
             byteCount(kind);
             dataBytes();

@@ -71,6 +71,7 @@ class ModBFrm : public Form {
     void composeRequest(int kind);
     void showKindControls(int kind);
     void advanceCounter();
+    void readTerminals(int kind);
     void buildPlantBits(int kind);
     void alignBits(int kind);
     void byteCount(int kind);

@@ -7,6 +7,7 @@
 #include "app/windows.h"
 #include "plant/leds.h"
 #include "plant/objectt.h"
+#include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr Colour kGreenLit = rgb(0x00FF00);
 constexpr Colour kArrowShade = rgb(0x8080FF);
 constexpr Colour kArrowOtherShade = rgb(0xC0FFFF);
-constexpr double kAccidentCount = 36;
 
 // The lit segments A, B, C, D, E, F and H (the middle one) of each digit.
 constexpr std::array<std::array<bool, 7>, 10> kSegments = {{

@@ -36,7 +36,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RequestCase{6, {{4, "3"}, {9, "1"}}, {"127", "5", "0", "2", "255", "0"}},
                       RequestCase{7, {}, {"127", "6", "234", "96", "170", "85"}},
                       RequestCase{8, {}, {"127", "6", "234", "96", "85", "170"}},
-                      RequestCase{9, {{6, "01"}}, {"127", "1", "0", "32", "0", "01"}}));
+                      RequestCase{9, {{6, "01"}}, {"127", "1", "0", "32", "0", "01"}}),
+    [](const auto& p) {
+        return "Kind" + std::to_string(p.param.kind) + "_" + std::to_string(p.index);
+    });
 
 TEST_F(ModbusTest, AnUnknownCounterTextKeepsTheRegister) {
     select("Count_Length", 0);
@@ -48,6 +51,7 @@ TEST_F(ModbusTest, AnUnknownCounterTextKeepsTheRegister) {
 }
 
 struct AnswerCase {
+    const char* name;
     int kind;
     int source;  // Branch option
     std::vector<std::pair<int, const char*>> combos;
@@ -70,20 +74,27 @@ TEST_P(Answers, CarryThePlantDataOfTheirSource) {
     EXPECT_EQ(row("Aa", first, first + static_cast<int>(a.data.size()) - 1), a.data);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, Answers,
-    ::testing::Values(AnswerCase{9, 4, {}, "7", "497", {"7"}},
-                      AnswerCase{9, 4, {{5, "40"}, {6, "8"}}, "258", "497", {"1"}},
-                      AnswerCase{9, 0, {{6, "10"}}, "7", "1", {"19", "0"}},
-                      AnswerCase{9, 0, {}, "7", "2", {"131", "0", "0", "0"}},
-                      AnswerCase{9, 0, {}, "7", "3", {"128", "4", "0", "0"}},
-                      AnswerCase{9, 0, {}, "7", "4", {"0", "0", "0", "0"}},
-                      AnswerCase{2, 3, {{10, "10000"}, {11, "8"}}, "7", "497", {"16"}},
-                      AnswerCase{2, 3, {{10, "10001"}, {11, "8"}}, "7", "497", {"8"}},
-                      AnswerCase{3, 0, {{7, "05"}}, "7", "1", {"0", "0", "0", "0"}},
-                      AnswerCase{0, 4, {{0, "1"}}, "300", "497", {"44", "1", "0", "0"}},
-                      AnswerCase{0, 4, {{0, "2"}}, "300", "497", {"0", "0", "0", "0"}},
-                      AnswerCase{1, 3, {{1, "1"}}, "7", "497", {"36", "0", "0", "0", "0", "0"}}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Sources, Answers, ::testing::Values(
+    //         name                   kind src combos                    Cond_Val status  data
+    AnswerCase{"Arbitrary7",             9, 4, {},                         "7",   "497", {"7"}},
+    AnswerCase{"Arbitrary258From40",     9, 4, {{5, "40"}, {6, "8"}},      "258", "497", {"1"}},
+    AnswerCase{"Status1Count10",         9, 0, {{6, "10"}},                "7",   "1",   {"19", "0"}},
+    AnswerCase{"Status2",                9, 0, {},                         "7",   "2",   {"131", "0", "0", "0"}},
+    AnswerCase{"Status3",                9, 0, {},                         "7",   "3",   {"128", "4", "0", "0"}},
+    AnswerCase{"Status4",                9, 0, {},                         "7",   "4",   {"0", "0", "0", "0"}},
+    AnswerCase{"TankFullFlags",          9, 1, {},                         "7",   "1",   {"131", "0", "0", "0"}},
+    AnswerCase{"FillingFlags",           9, 2, {},                         "7",   "2",   {"19", "16", "0", "0"}},
+    AnswerCase{"AccidentFlags",          9, 3, {},                         "7",   "1",   {"128", "4", "0", "0"}},
+    AnswerCase{"TankFullInputs",         2, 1, {{11, "16"}},               "7",   "1",   {"0", "0"}},
+    AnswerCase{"FillingOutputs",         3, 2, {{8, "16"}},                "7",   "1",   {"0", "0"}},
+    AnswerCase{"AlarmInputFrom10000",    2, 3, {{10, "10000"}, {11, "8"}}, "7",   "497", {"16"}},
+    AnswerCase{"AlarmInputFrom10001",    2, 3, {{10, "10001"}, {11, "8"}}, "7",   "497", {"8"}},
+    AnswerCase{"CounterArbitrary300",    0, 4, {{0, "1"}},                 "300", "497", {"44", "1", "0", "0"}},
+    AnswerCase{"CounterTwoIsZero",       0, 4, {{0, "2"}},                 "300", "497", {"0", "0", "0", "0"}},
+    AnswerCase{"AllCounterBytesAlarm",   1, 3, {{1, "1"}},                 "7",   "497", {"36", "0", "0", "0", "0", "0"}}),
+    [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
 
 TEST_F(ModbusTest, TheFlagStripShowsTheMaskedBits) {
     tick();
@@ -214,7 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
                                "32",
                                {"32 31 30 29 28 27 26 25 ", "40 39 38 37 36 35 34 33 ",
                                 "48 47 46 45 44 43 42 41 ", "56 55 54 53 52 51 50 49 "},
-                               7800}));
+                               7800}),
+    [](const auto& p) {
+        return std::string("First") + p.param.first + "_Count" + p.param.count;
+    });
 
 TEST_F(ModbusTest, ACountAboveThirtyTwoKeepsTheWidthAndFillsTheLastLabel) {
     window().typeText(c("Комбо1", 6), "8");
@@ -275,7 +289,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TypedCase{9, -1, "abc", 0, "0"}, TypedCase{9, -1, " 12", 0, "12"},
                       TypedCase{9, -1, "001", 0, "001"}, TypedCase{9, 6, "1x", 5, "1"},
                       TypedCase{9, 6, "01", 5, "01"}, TypedCase{2, 10, "20000", 3, "255"},
-                      TypedCase{3, 8, "2.5", 5, "2"}, TypedCase{6, 4, "0", 3, "0"}));
+                      TypedCase{3, 8, "2.5", 5, "2"}, TypedCase{6, 4, "0", 3, "0"}),
+    [](const auto& p) {
+        return "Kind" + std::to_string(p.param.kind) + "_" + std::to_string(p.index);
+    });
 
 }  // namespace
 }  // namespace vk41

@@ -58,7 +58,7 @@ void box(QPainter& p, const QRect& r, const QString& text) {
     p.drawText(r.adjusted(8, 4, -8, -4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
 }
 
-// The Modbus window reading the flags of the filling mode: the request's
+// The Modbus window reading the flags with the tank full: the request's
 // address and count point to the manual's register table, the answer's 131
 // to its hexadecimal and bit forms.
 QImage modbusPicture(const QImage& modbus) {

@@ -22,9 +22,9 @@ menu Objectt Блок Условий
 click Bl_Usl.Demo(2)
 run 300
 snapshot Bl_Usl $snapshots/conditions.png
-# The Modbus window reading the flags of the filling mode: 131 in the first byte.
+# The Modbus window reading the flags with the tank full: 131 in the first byte.
 menu Objectt ModBus
-click ModB_Frm.Branch(2)
+click ModB_Frm.Branch(1)
 run 300
 snapshot ModB_Frm $snapshots/modbus.png
 # For the README: the scheme in the middle of the demonstration, and the

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vk41 {
+
+class Form;
+
+// The flow count at which the soiled filter's manometer trips the accident.
+inline constexpr double kAccidentCount = 36;
+
+// The controller's discrete inputs and outputs as the scheme shows them at
+// this moment, one bit per terminal: bit k - 1 is input or output k. `scheme`
+// is the scheme window.
+std::uint32_t plantInputs(Form& scheme);
+std::uint32_t plantOutputs(Form& scheme);
+
+// The installation's wiring.
+namespace terminal {
+inline constexpr int kManometer = 4;    // input: the manometer's relay contact
+inline constexpr int kLowerSwitch = 5;  // input: the lower limit switch
+inline constexpr int kUpperSwitch = 6;  // input: the upper limit switch
+inline constexpr int kFirstLed = 3;     // outputs 3..6 have their LEDs Led_3..Led_6
+inline constexpr int kLastLed = 6;
+}  // namespace terminal
+
+}  // namespace vk41
