@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include "app/windows.h"
+#include "modbus/controller_image.h"
+#include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
-#include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
 
@@ -16,19 +17,6 @@ namespace {
 
 constexpr std::array<int, 8> kKinds = {0, 1, 2, 3, 6, 7, 8, 9};
 constexpr const char* kZeroByte = "00000000";
-
-// The condition flags of the plant for status codes 1, 2 and 3: flags 1, 2, 5
-// and 13; 1, 2 and 8; 8 and 11.
-struct FlagBytes {
-    const char* low;
-    const char* high;
-};
-constexpr std::array<FlagBytes, 4> kStatusFlags = {{
-    {kZeroByte, kZeroByte},
-    {"00010011", "00010000"},
-    {"10000011", kZeroByte},
-    {"10000000", "00000100"},
-}};
 
 // Eight bits, most significant first.
 std::string bitText(std::uint32_t byte) {
@@ -114,8 +102,8 @@ void ModBFrm::advanceCounter() {
 // The plant's inputs (kind 2) or outputs (kind 3) as the scheme shows them
 // now, items 1-8 and 9-16, most significant bit first.
 void ModBFrm::readTerminals(int kind) {
-    Form& scheme = app().form(kObjectt);
-    const std::uint32_t bits = kind == 2 ? plantInputs(scheme) : plantOutputs(scheme);
+    const ControllerImage image = readController(app());
+    const std::uint32_t bits = kind == 2 ? image.inputs : image.outputs;
     control("Flags_L_Label").setCaption(bitText(bits & 0xFF));
     control("Flags_H_Label").setCaption(bitText((bits >> 8) & 0xFF));
 }
@@ -127,13 +115,12 @@ void ModBFrm::buildPlantBits(int kind) {
     for (int i = 0; i <= 4; ++i)
         if (control("Branch", i).value()) source = i;
     if (kind == 9 && source >= 0 && source <= 3) {
-        int code = kSituationStatus[static_cast<std::size_t>(source)];
-        if (source == 0) {
-            const double status = number(control("Status_Lab"));
-            code = status == 1 || status == 2 || status == 3 ? static_cast<int>(status) : 0;
-        }
-        Bits_B1 = kStatusFlags[static_cast<std::size_t>(code)].low;
-        Bits_B2 = kStatusFlags[static_cast<std::size_t>(code)].high;
+        const std::uint32_t flags =
+            source == 0
+                ? readController(app()).flags
+                : memory_map::flagsOfStatus(kSituationStatus[static_cast<std::size_t>(source)]);
+        Bits_B1 = bitText(flags & 0xFF);
+        Bits_B2 = bitText(flags >> 8 & 0xFF);
     } else if (source == 0) {
         const std::string& low = control("Flags_L_Label").caption();
         const std::string& high = control("Flags_H_Label").caption();
