@@ -4,6 +4,10 @@
 # "ModBus", the hexadecimal option; screenshots checked at known places.
 # Exits 77 (skipped) only where no X server can be started.
 set -u
+# xdotool matches the Cyrillic window titles only in a UTF-8 locale, and a
+# fresh system or a minimal container may set none; C.UTF-8 comes with libc.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 build=$1
 checkCpu=${2:-cpu}  # "nocpu" in a sanitizer build, which is slower by design
 work=$(mktemp -d)

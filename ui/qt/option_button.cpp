@@ -16,18 +16,28 @@ void OptionButton::setBackground(const QColor& colour) {
     update();
 }
 
+int OptionButton::indicatorSize(const QStyleOptionButton& option) const {
+    return style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+}
+
+QRect OptionButton::captionRect() const {
+    QStyleOptionButton option;
+    option.initFrom(this);
+    return rect().adjusted(indicatorSize(option) + 5, 0, 0, 0);
+}
+
 void OptionButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     QStyleOptionButton option;
     option.initFrom(this);
     option.state |= isChecked() ? QStyle::State_On : QStyle::State_Off;
-    const int indicator = style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
+    const int indicator = indicatorSize(option);
     const int lineHeight = fontMetrics().height();
     option.rect = QRect(1, std::max(0, (std::min(height(), lineHeight) - indicator) / 2), indicator,
                         indicator);
     style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &painter, this);
-    const QRect textRect = rect().adjusted(indicator + 5, 0, 0, 0);
+    const QRect textRect = captionRect();
     painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
                                : palette().color(QPalette::Disabled, QPalette::WindowText));
     const int flags = Qt::AlignLeft | Qt::TextWordWrap |

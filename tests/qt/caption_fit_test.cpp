@@ -1,0 +1,196 @@
+// Every caption of every window fits where the design puts it: each line
+// of it, as the window wraps it, lies inside its control and clear of the
+// combos, buttons and boxes beside it. The suite runs again at device pixel
+// ratio 2 (QT_SCALE_FACTOR=2), where fonts are laid out without hinting.
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+#include <QTextLayout>
+#include <sstream>
+
+#include "tools/script_driver.h"
+#include "ui/qt/canvas.h"
+#include "ui/qt/convert.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/option_button.h"
+
+namespace vk41 {
+namespace {
+
+// A window rectangle, in pixels of the client area.
+QRectF windowRect(const Control& c) {
+    return QRectF(qt::px(c.windowLeft()), qt::px(c.windowTop()), qt::px(c.width()),
+                  qt::px(c.height()));
+}
+
+bool isWindowed(const Control& c) {
+    return !qt::isLightweight(c) && c.kind() != ControlKind::Timer;
+}
+
+bool contains(const Control* container, const Control& c) {
+    for (const Control* k = c.container(); k; k = k->container())
+        if (k == container) return true;
+    return false;
+}
+
+// One line of a caption: the room its text takes, and the ink of its glyphs.
+struct Line {
+    QRectF text;
+    QRectF ink;
+};
+
+struct Caption {
+    QRectF box;  // where it may stand
+    std::vector<Line> lines;
+};
+
+// Where each line of a word-wrapped caption falls, window pixels.
+std::vector<Line> lines(const QString& caption, const QFont& font, QRectF box,
+                        Qt::Alignment align) {
+    QTextLayout layout(caption, font);
+    QTextOption option(align);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    double y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    const QFontMetricsF metrics(font);
+    std::vector<Line> rects;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const QRectF text = line.naturalTextRect().translated(box.topLeft());
+        const QString words = caption.mid(line.textStart(), line.textLength()).trimmed();
+        const QRectF ink = metrics.tightBoundingRect(words).translated(
+            text.left(), box.top() + line.y() + line.ascent());
+        rects.push_back({text, ink});
+    }
+    return rects;
+}
+
+// The caption of a control as its widget or canvas draws it.
+std::optional<Caption> captionOf(const Control& c, const qt::FormWindow& window) {
+    const QString text = QString::fromStdString(c.caption());
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    const QFont font = qt::toQFont(c.font());
+    const QFontMetricsF metrics(font);
+    const QRectF box = windowRect(c);
+    switch (c.kind()) {
+        case ControlKind::Label: {
+            const Qt::Alignment align = c.props().alignment == Align::Center  ? Qt::AlignHCenter
+                                        : c.props().alignment == Align::Right ? Qt::AlignRight
+                                                                              : Qt::AlignLeft;
+            return Caption{box, lines(text, font, box, align)};
+        }
+        case ControlKind::Option: {
+            const auto* option = window.findChild<qt::OptionButton*>(
+                c.index() < 0
+                    ? QString::fromStdString(c.name())
+                    : QString("%1(%2)").arg(QString::fromStdString(c.name())).arg(c.index()));
+            if (!option) return std::nullopt;
+            QRectF inner = QRectF(option->captionRect()).translated(box.topLeft());
+            // A caption of one line stands centred in a low option.
+            const double lineHeight = QFontMetrics(font).height();
+            if (inner.height() <= lineHeight + 2)
+                inner.adjust(0, (inner.height() - lineHeight) / 2, 0, 0);
+            return Caption{QRectF(option->captionRect()).translated(box.topLeft()),
+                           lines(text, font, inner, Qt::AlignLeft)};
+        }
+        case ControlKind::Button:
+        case ControlKind::Frame: {
+            // One line: a button's centred in it, a frame's breaking its top border at 8 pixels.
+            const QString words = text.trimmed();
+            const double width = metrics.horizontalAdvance(words);
+            const bool frame = c.kind() == ControlKind::Frame;
+            const QRectF inner = frame ? box.adjusted(8, 0, -8, 0) : box.adjusted(3, 0, -3, 0);
+            const double left = frame ? inner.left() : inner.center().x() - width / 2;
+            const QRectF line(left, box.top(), width, metrics.height());
+            return Caption{inner, {{line, line}}};
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+struct WindowCase {
+    const char* name;
+    const char* script;  // brings the window up
+    const char* window;
+};
+
+void PrintTo(const WindowCase& c, std::ostream* os) {
+    *os << c.window;
+}
+
+class Captions : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(Captions, FitTheirControlsAndKeepClearOfTheControlsBeside) {
+    const WindowCase& w = GetParam();
+    std::ostringstream out, err;
+    ScriptDriver driver(out);
+    std::istringstream script(w.script);
+    ASSERT_EQ(driver.run(script, err), 0) << err.str();
+    Form& form = driver.app().form(w.window);
+    qt::FormWindow window(form, {});
+    window.show();
+    int captions = 0;
+    for (const Control& c : form.controls()) {
+        if (!c.shownInWindow()) continue;
+        const auto caption = captionOf(c, window);
+        if (!caption) continue;
+        ++captions;
+        const std::string name =
+            c.name() + (c.index() < 0 ? "" : "(" + std::to_string(c.index()) + ")");
+        for (std::size_t i = 0; i < caption->lines.size(); ++i) {
+            const QRectF& line = caption->lines[i].text;
+            const std::string where = name + " line " + std::to_string(i + 1) + " (" +
+                                      std::to_string(line.width()) + " px wide)";
+            // A pixel of anti-aliased edge may spill over.
+            const QRectF room = caption->box.adjusted(-1, -1, 1, 1);
+            EXPECT_TRUE(room.left() <= line.left() && line.right() <= room.right())
+                << where << " runs past the sides of its control, " << caption->box.width()
+                << " px";
+            EXPECT_LE(line.bottom(), room.bottom() + 2)
+                << where << " falls below its control, " << caption->box.height() << " px high";
+            for (const Control& other : form.controls()) {
+                if (&other == &c || !other.shownInWindow() || !isWindowed(other)) continue;
+                if (contains(&other, c) || contains(&c, other)) continue;
+                // Windowed controls cover the painted ones, and later ones earlier ones.
+                if (isWindowed(c) && other.position() < c.position()) continue;
+                // The combo of the catalogue row above may touch the tops of the
+                // letters below it, as the design lays the rows; no more than that.
+                const QRectF covered = windowRect(other).intersected(caption->lines[i].ink);
+                EXPECT_TRUE(covered.width() < 0.5 || covered.height() < 1.5)
+                    << where << " runs under " << other.name() << "(" << other.index() << ") by "
+                    << covered.width() << " x " << covered.height() << " px";
+            }
+        }
+    }
+    EXPECT_GT(captions, 0);
+}
+
+// clang-format off
+#define VK41_MODBUS "menu Texttt Имитация\nmenu Objectt ModBus\n"
+INSTANTIATE_TEST_SUITE_P(EveryWindow, Captions, ::testing::Values(
+    //         name              script that brings it up                              window
+    WindowCase{"Scheme",         "menu Texttt Имитация\n",                              "Objectt"},
+    WindowCase{"Conditions",     "menu Texttt Имитация\nmenu Objectt Блок Условий\n",  "Bl_Usl"},
+    // The Modbus window shows the combos and headings of the request chosen.
+    WindowCase{"ModbusCounter4", VK41_MODBUS "click ModB_Frm.Count_Length(0)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusCounter6", VK41_MODBUS "click ModB_Frm.Count_Length(1)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusInputs",   VK41_MODBUS "click ModB_Frm.Count_Length(2)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusOutputs",  VK41_MODBUS "click ModB_Frm.Count_Length(3)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusWrite",    VK41_MODBUS "click ModB_Frm.Count_Length(6)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusFlags",    VK41_MODBUS "run 300\n",                                  "ModB_Frm"},
+    WindowCase{"ModbusReset",    VK41_MODBUS "click ModB_Frm.Count_Length(7)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"ModbusKvarta",   VK41_MODBUS "click ModB_Frm.Count_Length(8)\nrun 300\n", "ModB_Frm"}),
+    [](const ::testing::TestParamInfo<WindowCase>& row) { return std::string(row.param.name); });
+#undef VK41_MODBUS
+// clang-format on
+
+}  // namespace
+}  // namespace vk41
