@@ -1,0 +1,38 @@
+#include "modbus/slave_session.h"
+
+#include "app/windows.h"
+#include "plant/objectt.h"
+#include "ui/app.h"
+
+namespace vk41::slave {
+namespace {
+
+constexpr int kRestartButton = 2;  // the run control Vis(2)
+constexpr int kRunButton = 0;
+
+}  // namespace
+
+Session::Session(App& app, int mode, bool keepRunning)
+    : app_(&app), mode_(mode), keepRunning_(keepRunning) {}
+
+std::optional<Reply> Session::handle(std::span<const std::uint8_t> request) {
+    std::optional<Reply> reply = answer(request, readController(*app_));
+    if (reply && reply->command == Command::kRestart) {
+        // As the Restart button does it: the scheme reloads, the counts
+        // start over and the accident is cleared.
+        app_->form<Objectt>(kObjectt).Vis_Click(kRestartButton);
+        keepRunning();
+    }
+    return reply;
+}
+
+void Session::keepRunning() {
+    if (!keepRunning_) return;
+    Objectt& scheme = app_->form<Objectt>(kObjectt);
+    if (!scheme.visible()) app_->open(kObjectt);
+    if (scheme.control("Часы2").enabled()) return;
+    scheme.click(scheme.control("Radix", mode_));
+    scheme.click(scheme.control("Vis", kRunButton));
+}
+
+}  // namespace vk41::slave

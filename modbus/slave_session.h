@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "modbus/slave_protocol.h"
+
+namespace vk41 {
+
+class App;
+
+namespace slave {
+
+// The simulated controller as a Modbus slave: answers the requests of real
+// masters from the plant as it stands, and carries out what they command.
+class Session {
+  public:
+    // `mode` is the option of the scheme's mode frame that RUN plays;
+    // `keepRunning` presses RUN whenever the plant stands, so it never stops
+    // (the slave program), while the trainer leaves the run controls to its user.
+    Session(App& app, int mode, bool keepRunning);
+
+    // The answer to one request PDU, or none where a real slave stays silent.
+    std::optional<Reply> handle(std::span<const std::uint8_t> request);
+
+    // Presses RUN in the chosen mode when the plant stands.
+    void keepRunning();
+
+  private:
+    App* app_;
+    int mode_;
+    bool keepRunning_;
+};
+
+}  // namespace slave
+}  // namespace vk41
