@@ -9,7 +9,8 @@ JOBS       ?= $(shell nproc)
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES := g++ cmake ninja-build make qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
-            fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool
+            fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool \
+            qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus socat
 
 # What the fuzzers need beyond that: clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-14-dev

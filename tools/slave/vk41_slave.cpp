@@ -1,0 +1,95 @@
+// vk41-slave: the simulated ВК-41 on a real bus. It runs the program's
+// windows headless, plays the demonstration without end and answers any
+// Modbus master over TCP and RTU from the running plant.
+#include <sys/socket.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/headless_clock.h"
+#include "app/modbus_service.h"
+#include "app/windows.h"
+#include "modbus/slave_session.h"
+#include "tools/slave/slave_options.h"
+#include "ui/app.h"
+#include "ui/scheduler.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+int fail(const std::string& message) {
+    std::cerr << "vk41-slave: " << message.c_str() << '\n';
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const vk41::slave::Parsed parsed = vk41::slave::parseOptions(args);
+    if (!parsed.options) return fail(parsed.error + "\n" + vk41::slave::kUsage);
+    const vk41::slave::Options& options = *parsed.options;
+    if (options.help) {
+        std::cout << vk41::slave::kUsage;
+        return 0;
+    }
+    QCoreApplication application(argc, argv);
+
+    vk41::Scheduler scheduler;
+    vk41::App app(scheduler);
+    vk41::registerWindows(app);
+    app.start();
+    app.open(vk41::kObjectt);
+    vk41::slave::Session session(app, options.mode, true);
+    session.keepRunning();
+
+    vk41::ModbusService::Log log;
+    if (!options.quiet)
+        log = [](const std::string& line) {
+            std::fputs((line + "\n").c_str(), stdout);
+            std::fflush(stdout);
+        };
+    vk41::ModbusService service(session, options.address, log);
+    if (!options.tcp.empty()) {
+        QString host;
+        quint16 port = 0;
+        if (!vk41::parseHostPort(QString::fromStdString(options.tcp), host, port))
+            return fail("bad --tcp: " + options.tcp);
+        vk41::ModbusService::Limits limits;
+        limits.maxConnections = options.maxConnections;
+        const QString error = service.listenTcp(host, port, limits);
+        if (!error.isEmpty()) return fail(error.toStdString());
+        std::cerr << "vk41-slave: Modbus TCP " << host.toStdString() << ':' << service.tcpPort()
+                  << ", address " << options.address << std::endl;
+    }
+    if (!options.rtu.empty()) {
+        const QString error = service.openRtu(QString::fromStdString(options.rtu),
+                                              {options.baud, options.parity, options.stopBits});
+        if (!error.isEmpty()) return fail(error.toStdString());
+        std::cerr << "vk41-slave: Modbus RTU " << options.rtu << ' ' << options.baud << ' '
+                  << options.parity << ' ' << options.stopBits << ", address " << options.address
+                  << std::endl;
+    }
+
+    // Ctrl+C and SIGTERM end the event loop, so everything closes cleanly.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return fail("no signal pipe");
+    QSocketNotifier quitting(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&quitting, &QSocketNotifier::activated, &application, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    vk41::HeadlessClock clock(scheduler, options.speed, [&] { session.keepRunning(); });
+    return QCoreApplication::exec();
+}
