@@ -99,6 +99,14 @@ struct SlaveDevice {
 };
 std::span<const SlaveDevice> slaveDevices();
 
+// The configuration's lists give the controller's own terminals the device
+// address 0. Its input discrete parameters 1 to 20 are the controller's own
+// inputs 1 to 20, the pulse counters follow as 21 to 24 (Counter::parameter),
+// and the list has room for 32.
+inline constexpr int kOwnDevice = 0;
+inline constexpr int kOwnInputParameters = 20;
+inline constexpr int kInputParameters = 32;
+
 // The condition flags the controller's program raises in each process
 // status: bit k - 1 is flag k. Codes without flags (0, 4, before the first
 // write) raise none.
