@@ -1,6 +1,8 @@
 // vk41-pictures FILE.png
 // vk41-pictures describe SNAPSHOTS OUT
 // vk41-pictures compare A.png B.png
+// vk41-pictures modbus FORM OUT
+// vk41-pictures requests FORM
 //
 // The first form paints the conditions-block window's picture, the
 // controller's operator table (717 x 355 pixels), and writes it to FILE.png.
@@ -13,6 +15,11 @@
 // conditions.png and modbus.png in SNAPSHOTS (tools/pictures/make_pictures.sh
 // takes those snapshots with vk41-script). `compare` exits 0 when two
 // pictures of one size differ by no more than font anti-aliasing does.
+// `modbus` draws the Modbus window's nine pictures from the controller's
+// memory map into OUT, at twice the size their boxes have in the window's
+// design FORM (resources/forms/modb_frm.form); `requests` prints the two
+// requests that the command register's picture shows, CRC included, so that
+// a test can hold them against the window's own.
 //
 // Runs without a display (Qt's offscreen platform unless QT_QPA_PLATFORM
 // says otherwise). The window lays its markers and mouse zones on the rows
@@ -25,6 +32,8 @@
 #include <array>
 #include <cstdio>
 #include <string_view>
+
+#include "tools/pictures/modbus_pictures.h"
 
 namespace {
 
@@ -160,9 +169,15 @@ int main(int argc, char** argv) {
         return describe(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     if (argc == 4 && std::string_view(argv[1]) == "compare")
         return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 4 && std::string_view(argv[1]) == "modbus")
+        return vk41::pictures::modbusPictures(QString::fromLocal8Bit(argv[2]),
+                                              QString::fromLocal8Bit(argv[3]));
+    if (argc == 3 && std::string_view(argv[1]) == "requests")
+        return vk41::pictures::printCommandRequests(QString::fromLocal8Bit(argv[2]));
     if (argc != 2) {
         std::fprintf(stderr,
-                     "usage: vk41-pictures FILE.png | describe SNAPSHOTS OUT | compare A B\n");
+                     "usage: vk41-pictures FILE.png | describe SNAPSHOTS OUT | compare A B | "
+                     "modbus FORM OUT | requests FORM\n");
         return 2;
     }
     // The table is all greys: stored as a grey-scale picture it stays small.
