@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the description window's pictures and the README's screenshots from
+# Draws the Modbus window's pictures from the controller's memory map, and
+# makes the description window's pictures and the README's screenshots from
 # the program's own windows:
 #   tools/pictures/make_pictures.sh [BUILD] [PICTURES] [SCREENSHOTS]
 # BUILD holds vk41-script and vk41-pictures (build); the pictures go to
@@ -10,8 +11,23 @@ build=${1:-build}
 pictures=${2:-resources/pictures}
 screenshots=${3:-docs}
 snapshots=$(mktemp -d)
-trap 'rm -rf "$snapshots"' EXIT
+drawn=$(mktemp -d)
+trap 'rm -rf "$snapshots" "$drawn"' EXIT
 mkdir -p "$pictures" "$screenshots"
+
+# The Modbus pictures. Only those that changed are written, so that the build
+# stays up to date otherwise. The snapshots below show the pictures the build
+# has compiled in: when new ones went into resources/pictures, the driver is
+# rebuilt first.
+"$build/vk41-pictures" modbus resources/forms/modb_frm.form "$drawn"
+changed=0
+for picture in "$drawn"/mb_*.png; do
+    name=$(basename "$picture")
+    cmp -s "$picture" "$pictures/$name" || { cp "$picture" "$pictures/$name"; changed=1; }
+done
+if [ $changed = 1 ] && [ "$(realpath "$pictures")" = "$(realpath resources/pictures)" ]; then
+    cmake --build "$build" --target vk41-script
+fi
 
 "$build/vk41-script" <<SCRIPT
 # The scheme at load.
