@@ -68,6 +68,16 @@ int cannotRead(const QString& form) {
     return 1;
 }
 
+// The picture with a palette when it has few enough colours to keep them all
+// (a manual's page is greys and a red), as it is otherwise: the program
+// carries these pictures in its binary.
+QImage compact(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const QImage indexed = rgb.convertToFormat(QImage::Format_Indexed8, Qt::AvoidDither);
+    if (indexed.convertToFormat(QImage::Format_RGB32) == rgb) return indexed;
+    return rgb.convertToFormat(QImage::Format_RGB888);
+}
+
 const Painter* painterOf(const QString& box) {
     for (const Painter& p : kPainters)
         if (box == QLatin1String(p.box)) return &p;
@@ -127,7 +137,7 @@ int modbusPictures(const QString& form, const QString& out) {
         }
         setPictureName(box.name);
         const QImage image = painter->paint(box.twips / kTwipsPerPixel, facts);
-        if (!image.convertToFormat(QImage::Format_RGB888).save(out + "/" + box.file, "PNG")) {
+        if (!compact(image).save(out + "/" + box.file, "PNG")) {
             std::fprintf(stderr, "vk41-pictures: cannot write %s\n", qPrintable(box.file));
             return 1;
         }
