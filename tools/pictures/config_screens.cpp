@@ -41,7 +41,8 @@ QImage screenPicture(QSize size, const Screen& s, int focus) {
     grid.columns = s.columns;
     const int shown = rowsThatFit(grid, area.height());
     const int first = std::clamp(focus - shown / 2, 1, std::max(1, s.total - shown + 1));
-    for (int item = first; item < first + shown && item <= s.total; ++item) {
+    // One row more than fits whole, cut off at the bottom as a list is.
+    for (int item = first; item <= first + shown && item <= s.total; ++item) {
         grid.rows.push_back(s.row(item));
         grid.selected.push_back(s.selected(item));
     }

@@ -229,8 +229,8 @@ int paintListGrid(QPainter& p, const QRect& area, const Grid& grid, int first, i
     const QRect bar(inside.right() - kScrollWidth + 1, inside.top(), kScrollWidth, inside.height());
     const int width = inside.width() - kScrollWidth;
     const std::vector<int> widths = columnWidths(grid.columns, width);
-    const int shown =
-        std::min(static_cast<int>(grid.rows.size()), rowsThatFit(grid, area.height()));
+    const int rows = static_cast<int>(grid.rows.size());
+    const int shown = std::min(rows, rowsThatFit(grid, area.height()));
 
     const QFont font = sheetFont(12);
     int x = inside.left();
@@ -241,7 +241,10 @@ int paintListGrid(QPainter& p, const QRect& area, const Grid& grid, int first, i
         cell(p, head, grid.columns[c].title, font, grid.columns[c].align, Qt::black);
         x += widths[c];
     }
-    for (int r = 0; r < shown; ++r) {
+    // A row past the last whole one shows as far as the list reaches.
+    p.save();
+    p.setClipRect(QRect(inside.left(), inside.top(), width, inside.height()));
+    for (int r = 0; r < rows; ++r) {
         const int top = inside.top() + grid.headerHeight + r * grid.rowHeight;
         const bool selected = isSelected(grid, static_cast<std::size_t>(r));
         if (selected) p.fillRect(QRect(inside.left(), top, width, grid.rowHeight), kHighlight);
@@ -255,6 +258,7 @@ int paintListGrid(QPainter& p, const QRect& area, const Grid& grid, int first, i
         }
         hline(p, inside.left(), inside.left() + width - 1, top + grid.rowHeight - 1, kGridRule);
     }
+    p.restore();
     scrollBar(p, bar, first, shown, total);
     return shown;
 }

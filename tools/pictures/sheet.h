@@ -55,9 +55,10 @@ int paintTable(QPainter& p, QPoint topLeft, int width, const Grid& grid);
 // raised page. Returns the page's inside.
 QRect paintWindow(QPainter& p, const QRect& outer, const QString& title);
 
-// The program's grid in `area`: raised header cells, white rows, selected
-// rows highlighted, and a vertical scroll bar that shows rows `first` of
-// `total` (counting from 0). Returns the number of rows that fit.
+// The program's grid in `area`: raised header cells, white rows (the last
+// may be cut off by the list's bottom), selected rows highlighted, and a
+// vertical scroll bar that shows rows from `first` of `total` (counting from
+// 0). Returns the number of whole rows shown.
 int paintListGrid(QPainter& p, const QRect& area, const Grid& grid, int first, int total);
 
 // How many rows of `grid`'s heights fit in `height` pixels under its header.
