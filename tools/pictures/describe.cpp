@@ -28,7 +28,8 @@ bool save(const QImage& image, const QString& dir, const char* name) {
 QImage schemePicture(const QImage& scheme) {
     QImage picture(640, 458, QImage::Format_RGB32);
     picture.fill(Qt::white);
-    const QImage scaled = scheme.scaled(picture.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled =
+        scheme.scaled(picture.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter(&picture).drawImage((picture.width() - scaled.width()) / 2, 0, scaled);
     return picture;
 }
@@ -81,8 +82,8 @@ QImage modbusPicture(const QImage& modbus) {
     arrow(p, QPointF(285, 338), QPointF(500, 520));  // 32 flags
     const QRect forms(500, 300, 340, 64);
     box(p, forms, QStringLiteral("131 = 83h = 1000 0011b:\nподняты флаги 1, 2 и 8"));
-    arrow(p, QPointF(270, 378), QPointF(500, 332));    // the first data byte
-    arrow(p, QPointF(670, 300), QPointF(400, 262));    // to its bits on the strip
+    arrow(p, QPointF(270, 378), QPointF(500, 332));  // the first data byte
+    arrow(p, QPointF(670, 300), QPointF(400, 262));  // to its bits on the strip
     return picture;
 }
 
@@ -105,7 +106,8 @@ int compare(const QString& a, const QString& b) {
     const QImage first = QImage(a).convertToFormat(QImage::Format_RGB32);
     const QImage second = QImage(b).convertToFormat(QImage::Format_RGB32);
     if (first.isNull() || second.isNull() || first.size() != second.size()) {
-        std::fprintf(stderr, "%s and %s differ in size or cannot be read\n", qPrintable(a), qPrintable(b));
+        std::fprintf(stderr, "%s and %s differ in size or cannot be read\n", qPrintable(a),
+                     qPrintable(b));
         return 1;
     }
     long long differing = 0, total = 0;
@@ -118,6 +120,7 @@ int compare(const QString& a, const QString& b) {
     const double pixels = static_cast<double>(first.width()) * first.height();
     const double share = static_cast<double>(differing) / pixels;
     const double mean = static_cast<double>(total) / pixels;
-    std::printf("%s: %.3f%% of pixels differ, mean difference %.2f\n", qPrintable(b), share * 100, mean);
+    std::printf("%s: %.3f%% of pixels differ, mean difference %.2f\n", qPrintable(b), share * 100,
+                mean);
     return share < 0.01 && mean < 1.5 ? 0 : 1;
 }
