@@ -14,14 +14,11 @@
 #include <vector>
 
 #include "modbus/slave_session.h"
+#include "modbus/tcp_framing.h"
 
 namespace vk41 {
 namespace {
 
-// Modbus TCP: a 7-byte MBAP header (transaction, protocol 0, length of what
-// follows, unit identifier) in front of the PDU; a PDU is at most 253 bytes.
-constexpr int kHeader = 7;
-constexpr int kMaxPdu = 253;
 // Unit identifiers a TCP slave answers besides its own address: 0 and 255
 // both stand for "the device behind this connection".
 constexpr int kAnyUnit0 = 0;
@@ -32,10 +29,6 @@ constexpr qint64 kReadChunk = 1024;
 constexpr int kFramesPerTurn = 32;
 // A master that does not read its answers is dropped before they pile up.
 constexpr qint64 kMaxUnsent = 64 * 1024;
-
-std::vector<std::uint8_t> bytes(const QByteArray& data) {
-    return {data.begin(), data.end()};
-}
 
 std::string stamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toStdString();
@@ -116,12 +109,12 @@ class ModbusService::TcpServer : public QObject {
     void read(const std::shared_ptr<Connection>& c) {
         if (!c->socket) return;
         c->idle.start();
-        c->buffer += c->socket->read(kReadChunk);
+        if (c->buffer.size() < kReadChunk) c->buffer += c->socket->read(kReadChunk);
         int frames = 0;
-        while (c->socket && c->buffer.size() >= kHeader && frames++ < kFramesPerTurn)
-            if (!frame(*c)) return;
+        bool more = true;
+        while (c->socket && more && frames++ < kFramesPerTurn) more = frame(*c);
         // What is left waits its turn behind the other connections.
-        if (c->socket && (c->socket->bytesAvailable() > 0 || c->buffer.size() >= kHeader) &&
+        if (c->socket && (c->socket->bytesAvailable() > 0 || (more && !c->buffer.isEmpty())) &&
             !c->turnQueued) {
             c->turnQueued = true;
             QTimer::singleShot(0, this, [this, c] {
@@ -131,37 +124,40 @@ class ModbusService::TcpServer : public QObject {
         }
     }
 
-    // Takes one frame off the buffer; false once the connection is closed.
+    // Takes one frame off the buffer; false once the connection is closed or
+    // there is no whole frame yet.
     bool frame(Connection& c) {
-        const auto at = [&](int i) { return static_cast<std::uint8_t>(c.buffer[i]); };
-        const int protocol = at(2) << 8 | at(3);
-        const int length = at(4) << 8 | at(5);  // unit identifier and PDU
-        if (length < 2 || length > kMaxPdu + 1) {
-            // No frame boundary can be trusted after this: the stream is dropped.
-            c.socket->abort();
-            return false;
+        const auto* data = reinterpret_cast<const std::uint8_t*>(c.buffer.constData());
+        const slave::TcpFrame f =
+            slave::takeFrame({data, static_cast<std::size_t>(c.buffer.size())});
+        switch (f.status) {
+            case slave::TcpFrame::Status::kIncomplete:
+                return false;
+            case slave::TcpFrame::Status::kBroken:
+                // No frame boundary can be trusted after this: the stream is dropped.
+                c.socket->abort();
+                return false;
+            case slave::TcpFrame::Status::kDropped:
+                c.buffer.remove(0, static_cast<qsizetype>(f.size));
+                return true;
+            case slave::TcpFrame::Status::kFrame:
+                break;
         }
-        if (c.buffer.size() < kHeader - 1 + length) return true;
-        const QByteArray adu = c.buffer.left(kHeader - 1 + length);
-        c.buffer.remove(0, adu.size());
-        const int unitId = static_cast<std::uint8_t>(adu[6]);
-        if (protocol != 0) return true;  // not Modbus: dropped
-        if (unitId != service_->address_ && unitId != kAnyUnit0 && unitId != kAnyUnit255)
+        const std::vector<std::uint8_t> request(f.pdu.begin(), f.pdu.end());
+        const slave::TcpFrame header = f;
+        c.buffer.remove(0, static_cast<qsizetype>(f.size));
+        if (header.unit != service_->address_ && header.unit != kAnyUnit0 &&
+            header.unit != kAnyUnit255)
             return true;  // another device's frame
-        const auto request = bytes(adu.mid(kHeader));
         const auto reply = service_->session_->handle(request);
         if (!reply) return true;
-        QByteArray out = adu.left(4);
-        const auto size = static_cast<int>(reply->pdu.size()) + 1;
-        out.append(static_cast<char>(size >> 8)).append(static_cast<char>(size & 0xFF));
-        out.append(static_cast<char>(unitId));
-        for (const std::uint8_t b : reply->pdu) out.append(static_cast<char>(b));
-        c.socket->write(out);
+        const auto out = slave::tcpReply(header, reply->pdu);
+        c.socket->write(reinterpret_cast<const char*>(out.data()), static_cast<qint64>(out.size()));
         if (c.socket->bytesToWrite() > kMaxUnsent) {
             c.socket->abort();
             return false;
         }
-        service_->served("TCP", unitId, request, reply->pdu, reply->meaning);
+        service_->served("TCP", header.unit, request, reply->pdu, reply->meaning);
         return true;
     }
 
