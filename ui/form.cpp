@@ -124,6 +124,9 @@ void Form::onMouseMove(const std::string& name, std::function<void(int, float, f
 void Form::onTimer(const std::string& name, std::function<void()> handler) {
     handlersFor(name).timer = std::move(handler);
 }
+void Form::onToolTip(const std::string& name, std::function<std::string(int)> handler) {
+    handlersFor(name).toolTip = std::move(handler);
+}
 void Form::onMenu(const std::string& name, std::function<void()> handler) {
     menuActions_[name] = std::move(handler);
 }
@@ -218,6 +221,14 @@ void Form::mouseMove(float x, float y) {
     hit->handlers_->mouseMove(hit->index(), x - hit->windowLeft(), y - hit->windowTop());
 }
 
+bool Form::clickAt(float x, float y) {
+    if (!loaded_ || !visible_) return false;
+    const Control* hit = hitTest(x, y);
+    if (!hit || hit->kind() != ControlKind::Label) return false;
+    // The hit is one of this window's own controls.
+    return click(const_cast<Control&>(*hit));
+}
+
 std::string Form::toolTipAt(float x, float y) const {
     if (!loaded_ || !visible_) return "";
     const Control* hit = hitTest(x, y);
@@ -227,6 +238,8 @@ std::string Form::toolTipAt(float x, float y) const {
         const Control& c = *it;
         if (c.kind() != ControlKind::Label || c.container() != hit->container()) continue;
         if (!c.visible() || !contains(c, x, y)) continue;
+        if (c.handlers_ && c.handlers_->toolTip)
+            if (std::string text = c.handlers_->toolTip(c.index()); !text.empty()) return text;
         if (!c.toolTip().empty()) return c.toolTip();
     }
     return "";

@@ -47,6 +47,9 @@ struct Handlers {
     std::function<void(int index)> pick;    // combo list entry picked
     std::function<void(int index, float x, float y)> mouseMove;
     std::function<void()> timer;
+    // Writes a label's tooltip when the mouse rests on it, so a text that
+    // describes live values costs nothing until someone asks for it.
+    std::function<std::string(int index)> toolTip;
 };
 
 // A window: design table, controls, window variables and handlers. Windows
@@ -97,8 +100,13 @@ class Form {
     bool hasMenuItem(std::string_view caption) const;
     // Fires the mouse-move handler of the label under (x, y), window twips.
     void mouseMove(float x, float y);
+    // A press of the mouse at (x, y), window twips: clicks the label there as
+    // `click` does. Windowed controls take their own presses; false when no
+    // label is hit or it cannot be reached.
+    bool clickAt(float x, float y);
     // The tooltip that shows when the mouse rests at (x, y): a windowed
-    // control's own, else that of the topmost label there that has one.
+    // control's own, else that of the topmost label there that has one,
+    // written by its tooltip handler or else its ToolTipText.
     std::string toolTipAt(float x, float y) const;
     // The topmost control that takes the mouse at (x, y): a windowed control,
     // else a visible label; lines and shapes let the mouse through.
@@ -118,6 +126,7 @@ class Form {
     void onPick(const std::string& name, std::function<void(int)> handler);
     void onMouseMove(const std::string& name, std::function<void(int, float, float)> handler);
     void onTimer(const std::string& name, std::function<void()> handler);
+    void onToolTip(const std::string& name, std::function<std::string(int)> handler);
     void onMenu(const std::string& name, std::function<void()> handler);
 
     Variables variables_;
