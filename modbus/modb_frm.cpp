@@ -31,6 +31,8 @@ ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
     onChange("Комбо1", renumber);
     onPick("Комбо1", renumber);
     onTimer("Часы1", [this] { exchangeTick(); });
+    onToolTip("Q", [this](int index) { return requestTip(index); });
+    onToolTip("Ans", [this](int index) { return answerTip(index); });
     registerVariables();
 }
 

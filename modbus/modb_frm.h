@@ -40,6 +40,12 @@ class ModBFrm : public Form {
     // One tick of the exchange cycle.
     void exchangeTick();
 
+    // What a byte cell of the request row Q or the answer row Ans is and
+    // holds, written when the mouse rests on it; empty before the first tick
+    // and for a cell that shows no byte of the frame.
+    std::string requestTip(int index);
+    std::string answerTip(int index);
+
     // Window variables.
     bool Hex_Mode{false};
     double Hi_Digit{0}, Lo_Digit{0};
@@ -88,6 +94,14 @@ class ModBFrm : public Form {
     void answerPictures(int kind);
     void flagHeadings(int kind);
     int dataByteCount();
+    // Byte tooltips.
+    double cellByte(const char* row, int index);
+    bool framed();
+    std::string requestFieldTip(int index, double value);
+    std::string answerDataTip(int index, double value);
+    std::string counterByteTip(int k, double value);
+    std::string bitsByteTip(int k, double value);
+    std::string crcTip(bool request, bool low, double value);
 };
 
 }  // namespace vk41

@@ -46,6 +46,14 @@ int main(int argc, char** argv) {
     }
     QCoreApplication application(argc, argv);
 
+    // Ctrl+C and SIGTERM end the event loop, so everything closes cleanly.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return fail("no signal pipe");
+    QSocketNotifier quitting(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&quitting, &QSocketNotifier::activated, &application, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
     vk41::Scheduler scheduler;
     vk41::App app(scheduler);
     vk41::registerWindows(app);
@@ -81,14 +89,6 @@ int main(int argc, char** argv) {
                   << options.parity << ' ' << options.stopBits << ", address " << options.address
                   << std::endl;
     }
-
-    // Ctrl+C and SIGTERM end the event loop, so everything closes cleanly.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return fail("no signal pipe");
-    QSocketNotifier quitting(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&quitting, &QSocketNotifier::activated, &application, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGPIPE, SIG_IGN);
 
     vk41::HeadlessClock clock(scheduler, options.speed, [&] { session.keepRunning(); });
     return QCoreApplication::exec();

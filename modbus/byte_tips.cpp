@@ -1,0 +1,333 @@
+// The tooltips of the byte cells: which field of the frame a cell is, its
+// value in every notation, and what the memory map says the value means.
+// They are written only when asked for, never during the exchange tick.
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "modbus/memory_map.h"
+#include "modbus/modb_frm.h"
+#include "ui/numbers.h"
+
+namespace vk41 {
+
+namespace {
+
+namespace mm = memory_map;
+
+// A typed count may run far past the map; what lies beyond is not described.
+constexpr int kMostItems = 256;
+
+std::string hex(unsigned value, int digits) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+std::string bitText(unsigned byte) {
+    std::string text;
+    for (int k = 7; k >= 0; --k) text += (byte >> k & 1) ? '1' : '0';
+    return text;
+}
+
+unsigned byteOf(double value) {
+    return static_cast<unsigned>(std::clamp(toInt32(value), 0, 255));
+}
+
+std::string valueLine(double value) {
+    const unsigned b = byteOf(value);
+    return "Значение: " + std::to_string(b) + " = 0x" + hex(b, 2) + " = " + bitText(b);
+}
+
+// "1 байт", "2 байта", "5 байт".
+std::string bytesWord(int n) {
+    const int tens = n % 100, ones = n % 10;
+    const char* word = (tens >= 11 && tens <= 14) ? "байт"
+                       : ones == 1                ? "байт"
+                       : ones >= 2 && ones <= 4   ? "байта"
+                                                  : "байт";
+    return std::to_string(n) + " " + word;
+}
+
+// The discrete items a bit of the map can stand for, and how to speak of them.
+struct Family {
+    mm::AreaId area;
+    const char* many;     // "флаги 1–8"
+    const char* one;      // "флаг 9"
+    const char* setMany;  // "подняты 1, 2"
+    const char* setOne;   // "поднят"
+    const char* noneSet;
+    const char* (*name)(int);
+};
+// clang-format off
+const std::array<Family, 3> kFamilies = {{
+    // area         many      one      set many    set one    none set               names
+    {mm::kOutputs, "выходы", "выход", "замкнуты", "замкнут", "ни один не замкнут", &mm::outputWiring},
+    {mm::kFlags,   "флаги",  "флаг",  "подняты",  "поднят",  "ни один не поднят",  &mm::flagMeaning},
+    {mm::kInputs,  "входы",  "вход",  "замкнуты", "замкнут", "ни один не замкнут", &mm::inputWiring},
+}};
+// clang-format on
+
+// The area a function reaches at an address, if the map has one.
+const mm::Area* areaAt(int function, int address, mm::AreaId* id = nullptr) {
+    const auto& all = mm::areas();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const mm::Area& a = all[i];
+        if (address < a.first || address > a.last) continue;
+        if (a.read != function && a.write != function) continue;
+        if (id) *id = static_cast<mm::AreaId>(i);
+        return &a;
+    }
+    return nullptr;
+}
+
+struct Item {
+    const Family* family;
+    int number;  // from 1
+};
+
+std::optional<Item> itemAt(int function, int address) {
+    mm::AreaId id{};
+    const mm::Area* a = areaAt(function, address, &id);
+    if (!a) return std::nullopt;
+    for (const Family& f : kFamilies)
+        if (f.area == id) return Item{&f, address - a->first + 1};
+    return std::nullopt;
+}
+
+std::string counterName(int number) {
+    const mm::Counter& c = mm::counters()[static_cast<std::size_t>(number - 1)];
+    return "счётчик " + std::to_string(number) + " (" + c.name + ")";
+}
+
+// What the map holds at a request's start address.
+std::string addressText(int function, int address) {
+    std::string text = "Адрес " + std::to_string(address) + " (0x" + hex(address & 0xFFFF, 4) + ")";
+    mm::AreaId id{};
+    const mm::Area* a = areaAt(function, address, &id);
+    if (!a) return text + " вне карты памяти контроллера для этой функции";
+    text += std::string(": ") + a->what;
+    if (const auto item = itemAt(function, address)) {
+        text += std::string(", ") + item->family->one + " " + std::to_string(item->number);
+        if (const char* name = item->family->name(item->number)) text += std::string(" — ") + name;
+    } else if (id == mm::kCounters) {
+        if (const auto n = mm::counterAt(address)) text += ", " + counterName(*n);
+    }
+    return text;
+}
+
+// The items `count` bits or coils from `first` on stand for, grouped by kind.
+struct Group {
+    const Family* family;  // null: outside the map
+    int from, to;          // item numbers
+    std::vector<int> set;
+};
+
+std::vector<Group> groupItems(int function, int first, int count, unsigned bits) {
+    std::vector<Group> groups;
+    for (int i = 0; i < std::min(count, kMostItems); ++i) {
+        const auto item = itemAt(function, first + i);
+        const Family* family = item ? item->family : nullptr;
+        const int number = item ? item->number : 0;
+        if (groups.empty() || groups.back().family != family ||
+            (family && groups.back().to + 1 != number))
+            groups.push_back({family, number, number, {}});
+        Group& g = groups.back();
+        g.to = number;
+        if (bits >> i & 1) g.set.push_back(number);
+    }
+    return groups;
+}
+
+std::string range(const Group& g) {
+    if (g.from == g.to) return std::string(g.family->one) + " " + std::to_string(g.from);
+    return std::string(g.family->many) + " " + std::to_string(g.from) + "–" + std::to_string(g.to);
+}
+
+std::string groupText(const Group& g, bool withState) {
+    if (!g.family) return "вне карты памяти";
+    if (!withState) return range(g);
+    if (g.from == g.to) return range(g) + ": " + (g.set.empty() ? "не " : "") + g.family->setOne;
+    if (g.set.empty()) return range(g) + ": " + g.family->noneSet;
+    std::string numbers;
+    for (int n : g.set) numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+    return range(g) + ": " + g.family->setMany + " " + numbers;
+}
+
+std::string quantityText(int function, int start, int count) {
+    std::string text = "Количество " + std::to_string(count);
+    if (function == mm::kReadHoldingRegisters) {
+        text += ": регистры " + std::to_string(start) + "–" + std::to_string(start + count - 1);
+        if (const auto n = mm::counterAt(start)) text += ", " + counterName(*n);
+        return text;
+    }
+    std::string items;
+    for (const Group& g : groupItems(function, start, count, 0))
+        items += (items.empty() ? "" : ", ") + groupText(g, false);
+    return items.empty() ? text : text + ": " + items;
+}
+
+std::string writtenValueText(int function, int start, unsigned value) {
+    const std::string word = "Значение 0x" + hex(value, 4);
+    if (function == mm::kWriteSingleCoil) {
+        const auto item = itemAt(function, start);
+        const std::string what =
+            item ? std::string(item->family->one) + " " + std::to_string(item->number) : "выход";
+        if (value == 0xFF00) return word + ": включить " + what;
+        if (value == 0x0000) return word + ": выключить " + what;
+        return word + ": не команда выходу (только FF00 или 0000)";
+    }
+    for (const mm::Command& c : mm::commands())
+        if (c.value == value) return word + ": " + c.meaning;
+    return word + ": не команда";
+}
+
+std::string join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+}  // namespace
+
+double ModBFrm::cellByte(const char* row, int index) {
+    return textToNumber(control(row, index).caption());
+}
+
+// The first tick writes the request's function; until then no cell holds a byte.
+bool ModBFrm::framed() {
+    return !control("Qq", 1).caption().empty();
+}
+
+std::string ModBFrm::requestTip(int index) {
+    if (!framed() || index < 0 || index > 7) return "";
+    if (index >= 6)
+        return crcTip(true, index == 6, cellByte(index == 6 ? "C_Byte_L_Q" : "C_Byte_H_Q", -1));
+    return requestFieldTip(index, cellByte("Qq", index));
+}
+
+// Bytes 0 to 5 of the request; the answer to a write repeats them.
+std::string ModBFrm::requestFieldTip(int index, double value) {
+    const int function = toInt32(cellByte("Qq", 1));
+    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
+    const int second = toInt32(cellByte("Qq", 4)) * 256 + toInt32(cellByte("Qq", 5));
+    const bool write = function == mm::kWriteSingleCoil || function == mm::kWriteSingleRegister;
+    const char* half = index % 2 == 0 ? "старший байт" : "младший байт";
+    switch (index) {
+        case 0:
+            return join({"Адрес контроллера в сети ModBus", valueLine(value)});
+        case 1:
+            return join(
+                {"Функция", valueLine(value),
+                 "Функция " + std::to_string(function) + ": " + mm::functionName(function)});
+        case 2:
+        case 3:
+            return join({std::string("Начальный адрес, ") + half, valueLine(value),
+                         addressText(function, start)});
+        default:
+            return join(
+                {std::string(write                                   ? "Значение, "
+                             : function == mm::kReadHoldingRegisters ? "Количество регистров, "
+                                                                     : "Количество, ") +
+                     half,
+                 valueLine(value),
+                 write ? writtenValueText(function, start, static_cast<unsigned>(second))
+                       : quantityText(function, start, second)});
+    }
+}
+
+std::string ModBFrm::answerTip(int index) {
+    if (!framed() || index < 0 || index > 11) return "";
+    if (index >= 10)
+        return crcTip(false, index == 10, cellByte(index == 10 ? "C_Byte_L_A" : "C_Byte_H_A", -1));
+    // Ans(Ans_Len) repeats the CRC's low byte; the cells past it show nothing.
+    if (index >= Ans_Len) return "";
+    const double value = cellByte("Aa", index);
+    switch (index) {
+        case 0:
+            return join({"Адрес контроллера, который отвечает", valueLine(value)});
+        case 1: {
+            const int function = toInt32(value);
+            return join(
+                {"Функция, та же, что в запросе", valueLine(value),
+                 "Функция " + std::to_string(function) + ": " + mm::functionName(function)});
+        }
+        default:
+            return answerDataTip(index, value);
+    }
+}
+
+std::string ModBFrm::answerDataTip(int index, double value) {
+    // The request's function, not the option chosen since, says what the rows hold.
+    const int function = toInt32(cellByte("Qq", 1));
+    const bool echo = function == mm::kWriteSingleCoil || function == mm::kWriteSingleRegister;
+    if (echo) return requestFieldTip(index, value) + "\n(ответ на запись повторяет запрос)";
+    if (index == 2) {
+        const int n = toInt32(value);
+        return join({"Количество байт данных", valueLine(value),
+                     "За ним идут " + bytesWord(n) + " данных"});
+    }
+    const int k = index - 2;  // data byte k, from 1
+    return function == mm::kReadHoldingRegisters ? counterByteTip(k, value) : bitsByteTip(k, value);
+}
+
+// Counter answers carry the value low byte first, then its high byte.
+std::string ModBFrm::counterByteTip(int k, double value) {
+    const int n = Ans_Len - 3;
+    const char* role = k == 1   ? "младший байт значения счётчика"
+                       : k == 2 ? "старший байт значения счётчика"
+                                : "старшая часть счётчика, нули";
+    double total = 0, weight = 1;
+    for (int i = 1; i <= n; ++i, weight *= 256) total += weight * byteOf(cellByte("Aa", 2 + i));
+    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
+    const auto counter = mm::counterAt(start);
+    const std::string who = counter ? counterName(*counter) : std::string("счётчик");
+    return join({"Байт данных " + std::to_string(k) + " из " + std::to_string(n) + ": " + role,
+                 valueLine(value),
+                 who + ": значение " + numberToText(total) + " = " +
+                     std::to_string(byteOf(cellByte("Aa", 3))) + " + " +
+                     std::to_string(byteOf(cellByte("Aa", 4))) + " × 256"});
+}
+
+// Inputs, outputs and flags: bit 0 of data byte 1 is the first item asked for.
+std::string ModBFrm::bitsByteTip(int k, double value) {
+    const int n = Ans_Len - 3;
+    const int valid[] = {Valid_B1, Valid_B2, Valid_B3, Valid_B4};
+    const int bits = k >= 1 && k <= 4 ? std::clamp(valid[k - 1], 0, 8) : 0;
+    const int function = toInt32(cellByte("Qq", 1));
+    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
+    const unsigned byte = byteOf(value);
+    std::vector<std::string> lines = {
+        "Байт данных " + std::to_string(k) + " из " + std::to_string(n), valueLine(value)};
+    const std::vector<Group> groups = groupItems(function, start + 8 * (k - 1), bits, byte);
+    for (const Group& g : groups) lines.push_back(groupText(g, true));
+    if (!groups.empty() && groups.front().family)
+        lines.push_back(std::string("бит 0 (крайний справа) — ") + groups.front().family->one +
+                        " " + std::to_string(groups.front().from));
+    if (bits < 8)
+        lines.push_back(bits == 7 ? std::string("бит 7 не запрошен и равен 0")
+                                  : "биты " + std::to_string(bits) + "–7 не запрошены и равны 0");
+    for (const Group& g : groups)
+        for (int number : g.set)
+            if (const char* name = g.family ? g.family->name(number) : nullptr)
+                lines.push_back(std::string(g.family->one) + " " + std::to_string(number) + " — " +
+                                name);
+    return join(lines);
+}
+
+std::string ModBFrm::crcTip(bool request, bool low, double value) {
+    const int covered = request ? Req_Len : Ans_Len;
+    const double l = cellByte(request ? "C_Byte_L_Q" : "C_Byte_L_A", -1);
+    const double h = cellByte(request ? "C_Byte_H_Q" : "C_Byte_H_A", -1);
+    const unsigned crc = byteOf(h) << 8 | byteOf(l);
+    const std::string which = request ? "запроса" : "ответа";
+    const std::string bytes =
+        covered == 1 ? "байту 0 " + which : "байтам 0–" + std::to_string(covered - 1) + " " + which;
+    return join({std::string("CRC, ") + (low ? "младший байт (идёт первым)" : "старший байт"),
+                 valueLine(value), "CRC-16 = 0x" + hex(crc, 4) + " по " + bytes,
+                 "Щелчок открывает окно «Расчёт CRC-16» с расчётом по шагам"});
+}
+
+}  // namespace vk41

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace vk41::testing {
+
+// vk41-slave run as its own process, as a learner runs it.
+class SlaveProcess {
+  public:
+    explicit SlaveProcess(std::vector<std::string> args) {
+        const char* path = std::getenv("VK41_SLAVE");
+        args.insert(args.begin(), path ? path : "./vk41-slave");
+        int err[2];
+        if (::pipe(err) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+        posix_spawn_file_actions_addclose(&actions, err[0]);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(err[1]);
+        stderr_ = err[0];
+    }
+    ~SlaveProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (stderr_ >= 0) ::close(stderr_);
+    }
+
+    // What it has said on standard error until a line containing `until`
+    // arrives, it ends, or `boundMs` pass.
+    std::string readError(const std::string& until, int boundMs = 5000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+        while (said_.find(until) == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            pollfd p{stderr_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
+            char chunk[512];
+            const ssize_t n = ::read(stderr_, chunk, sizeof chunk);
+            if (n <= 0) break;
+            said_.append(chunk, static_cast<std::size_t>(n));
+        }
+        return said_;
+    }
+
+    // The TCP port it reports listening on, or 0.
+    int tcpPort() {
+        const std::string said = readError("\n");
+        const std::size_t colon = said.find("127.0.0.1:");
+        return colon == std::string::npos ? 0 : std::atoi(said.c_str() + colon + 10);
+    }
+
+    // Waits for its end, for at most `boundMs`; its exit status, or -1.
+    int wait(int boundMs = 5000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            readError("\x01", 10);  // waits on its output meanwhile
+        }
+        return -1;
+    }
+
+    void signal(int number) { ::kill(pid_, number); }
+
+    // Resident memory in KiB.
+    long residentKb() const {
+        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+        std::string key;
+        long value = 0;
+        while (status >> key) {
+            if (key == "VmRSS:") {
+                status >> value;
+                return value;
+            }
+        }
+        return -1;
+    }
+
+  private:
+    pid_t pid_{-1};
+    int stderr_{-1};
+    std::string said_;
+};
+
+}  // namespace vk41::testing
