@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc)
 PACKAGES := g++ cmake ninja-build make qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool \
-            qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus socat
+            qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio socat
 
 # What the fuzzers need beyond that: clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
@@ -71,13 +71,14 @@ test-asan: deps $(BUILD_SAN)/build.ninja
 
 bench: build
 	./$(BUILD)/vk41-bench
+	./$(BUILD)/vk41-bus-bench ./$(BUILD)/vk41-slave
 
 # Each libFuzzer target for FUZZ_SECONDS, from the committed seeds; what it
 # finds goes to a scratch corpus, and a crash stops with the input saved.
 fuzz: deps fuzz-deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVK41_FUZZ=ON
-	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz-numbers fuzz-exchange fuzz-script
-	@for t in numbers exchange script; do \
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz-numbers fuzz-exchange fuzz-script fuzz-slave
+	@for t in numbers exchange script slave; do \
 	  mkdir -p $(BUILD_FUZZ)/corpus-$$t && \
 	  echo "fuzz-$$t: $(FUZZ_SECONDS) s" && \
 	  ./$(BUILD_FUZZ)/fuzz-$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \

@@ -1,0 +1,52 @@
+// The slave's request handling fed with arbitrary Modbus TCP streams: every
+// frame it takes is one the stream holds, and every answer is a well-formed
+// PDU that fits a frame.
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "modbus/slave_protocol.h"
+#include "modbus/tcp_framing.h"
+
+namespace {
+
+void checkAnswer(std::span<const std::uint8_t> pdu, const vk41::ControllerImage& image) {
+    const auto reply = vk41::slave::answer(pdu, image);
+    if (!reply) return;
+    const auto& out = reply->pdu;
+    if (out.empty() || out.size() > vk41::slave::kMaxTcpPdu) std::abort();
+    if (out[0] & 0x80) {
+        if (out.size() != 2 || out[1] < 1 || out[1] > 3 || (out[0] & 0x7F) != pdu[0]) std::abort();
+        return;
+    }
+    if (out[0] != pdu[0]) std::abort();
+    // Reads carry their byte count, writes echo the request.
+    if (out[0] <= 3 && (out.size() < 2 || out[1] != out.size() - 2)) std::abort();
+    if (out[0] >= 5 && !std::equal(out.begin(), out.end(), pdu.begin(), pdu.end())) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 4) return 0;
+    vk41::ControllerImage image;
+    image.outputs = data[0] * 0x01010101u;
+    image.flags = data[1] * 0x00010001u;
+    image.inputs = data[2];
+    image.flowCount = data[3] * 257;
+    std::span<const std::uint8_t> stream(data + 4, size - 4);
+    checkAnswer(stream.subspan(0, std::min<std::size_t>(stream.size(), 260)), image);
+    while (!stream.empty()) {
+        const vk41::slave::TcpFrame frame = vk41::slave::takeFrame(stream);
+        using Status = vk41::slave::TcpFrame::Status;
+        if (frame.status == Status::kIncomplete || frame.status == Status::kBroken) break;
+        if (frame.size > stream.size() || frame.size < vk41::slave::kMbapHeader) std::abort();
+        if (frame.status == Status::kFrame) {
+            checkAnswer(frame.pdu, image);
+            const auto reply = vk41::slave::tcpReply(frame, frame.pdu);
+            if (reply.size() != frame.size) std::abort();
+        }
+        stream = stream.subspan(frame.size);
+    }
+    return 0;
+}
