@@ -4,6 +4,7 @@
 
 #include "conditions/bl_usl.h"
 #include "description/texttt.h"
+#include "modbus/crc_steps_frm.h"
 #include "modbus/modb_frm.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
@@ -17,6 +18,9 @@ void registerWindows(App& app) {
     app.registerForm(kBlUsl, &BlUsl::layout, [](App& a) { return std::make_unique<BlUsl>(a); });
     app.registerForm(kModBFrm, &ModBFrm::layout,
                      [](App& a) { return std::make_unique<ModBFrm>(a); });
+    // After the four, so that timers due together keep their order.
+    app.registerForm(kCrcSteps, &CrcStepsFrm::layout,
+                     [](App& a) { return std::make_unique<CrcStepsFrm>(a); });
 }
 
 }  // namespace vk41

@@ -30,7 +30,17 @@ ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
     };
     onChange("Комбо1", renumber);
     onPick("Комбо1", renumber);
-    onTimer("Часы1", [this] { exchangeTick(); });
+    onTimer("Часы1", [this] {
+        exchangeTick();
+        if (crcRow_ != CrcRow::None) followCrcSteps();
+    });
+    // The CRC cells open the CRC worked out step by step.
+    onClick("Q", [this](int index) {
+        if (index == 6 || index == 7) openCrcSteps(CrcRow::Request);
+    });
+    onClick("Ans", [this](int index) {
+        if (index == 10 || index == 11) openCrcSteps(CrcRow::Answer);
+    });
     onToolTip("Q", [this](int index) { return requestTip(index); });
     onToolTip("Ans", [this](int index) { return answerTip(index); });
     registerVariables();

@@ -46,6 +46,11 @@ class ModBFrm : public Form {
     std::string requestTip(int index);
     std::string answerTip(int index);
 
+    // The rows whose CRC the window CRC_Steps can follow.
+    enum class CrcRow { None, Request, Answer };
+    // Opens CRC_Steps on a row; it follows that row on every tick while open.
+    void openCrcSteps(CrcRow row);
+
     // Window variables.
     bool Hex_Mode{false};
     double Hi_Digit{0}, Lo_Digit{0};
@@ -102,6 +107,10 @@ class ModBFrm : public Form {
     std::string counterByteTip(int k, double value);
     std::string bitsByteTip(int k, double value);
     std::string crcTip(bool request, bool low, double value);
+    // The CRC window.
+    void followCrcSteps();
+
+    CrcRow crcRow_{CrcRow::None};
 };
 
 }  // namespace vk41

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "ui/form.h"
+
+namespace vk41 {
+
+// "Расчёт CRC-16": the CRC of one row of the Modbus window written out byte
+// by byte and shift by shift. The Modbus window opens it from a CRC cell and
+// hands it the row's bytes on every tick while it is open.
+class CrcStepsFrm : public Form {
+  public:
+    explicit CrcStepsFrm(App& app);
+
+    static const FormDesign& layout();
+    // Table rows; the longest frame the Modbus window checksums has 9 bytes.
+    static constexpr int kRows = 10;
+
+    // The computation over `bytes`; `row` names the row they come from.
+    void showRow(const std::string& row, std::span<const std::uint8_t> bytes);
+
+  private:
+};
+
+}  // namespace vk41
