@@ -266,8 +266,9 @@ std::string ModBFrm::answerDataTip(int index, double value) {
     if (echo) return requestFieldTip(index, value) + "\n(ответ на запись повторяет запрос)";
     if (index == 2) {
         const int n = toInt32(value);
+        const bool one = n % 10 == 1 && n % 100 != 11;
         return join({"Количество байт данных", valueLine(value),
-                     "За ним идут " + bytesWord(n) + " данных"});
+                     (one ? "За ним идёт " : "За ним идут ") + bytesWord(n) + " данных"});
     }
     const int k = index - 2;  // data byte k, from 1
     return function == mm::kReadHoldingRegisters ? counterByteTip(k, value) : bitsByteTip(k, value);
