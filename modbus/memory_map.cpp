@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "plant/terminals.h"
+
 namespace vk41::memory_map {
 namespace {
 
@@ -38,15 +40,15 @@ struct Wiring {
     const char* what;
 };
 const std::array<Wiring, 3> kInputWiring = {{
-    {4, "контакт реле дифманометра (засорение фильтра)"},
-    {5, "нижний концевой выключатель"},
-    {6, "верхний концевой выключатель"},
+    {terminal::kManometer,   "контакт реле дифманометра (засорение фильтра)"},
+    {terminal::kLowerSwitch, "нижний концевой выключатель"},
+    {terminal::kUpperSwitch, "верхний концевой выключатель"},
 }};
 const std::array<Wiring, 4> kOutputWiring = {{
-    {3, "зелёная лампа «ШТАТНЫЙ РЕЖИМ»"},
-    {4, "реле насоса"},
-    {5, "АВАРИЯ, красная лампа"},
-    {6, "реле УФ-лампы"},
+    {terminal::kGreenLamp,   "зелёная лампа «ШТАТНЫЙ РЕЖИМ»"},
+    {terminal::kPumpRelay,   "реле насоса"},
+    {terminal::kAccident,    "АВАРИЯ, красная лампа"},
+    {terminal::kUvLampRelay, "реле УФ-лампы"},
 }};
 
 // The flag of each operator of the installation's program that raises one.

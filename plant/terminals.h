@@ -20,8 +20,13 @@ namespace terminal {
 inline constexpr int kManometer = 4;    // input: the manometer's relay contact
 inline constexpr int kLowerSwitch = 5;  // input: the lower limit switch
 inline constexpr int kUpperSwitch = 6;  // input: the upper limit switch
-inline constexpr int kFirstLed = 3;     // outputs 3..6 have their LEDs Led_3..Led_6
-inline constexpr int kLastLed = 6;
+inline constexpr int kGreenLamp = 3;    // output: the green lamp, normal operation
+inline constexpr int kPumpRelay = 4;    // output: the pump relay
+inline constexpr int kAccident = 5;     // output: the accident, the red lamp
+inline constexpr int kUvLampRelay = 6;  // output: the UV lamp's relay
+// Outputs 3..6 have their LEDs Led_3..Led_6 on the controller.
+inline constexpr int kFirstLed = kGreenLamp;
+inline constexpr int kLastLed = kUvLampRelay;
 }  // namespace terminal
 
 }  // namespace vk41
