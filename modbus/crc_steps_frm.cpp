@@ -1,5 +1,6 @@
 #include "modbus/crc_steps_frm.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -37,6 +38,10 @@ const FormDesign& CrcStepsFrm::layout() {
 CrcStepsFrm::CrcStepsFrm(App& app) : Form(app, layout()) {}
 
 void CrcStepsFrm::showRow(const std::string& row, std::span<const std::uint8_t> bytes) {
+    if (shown_ && shown_->row == row &&
+        std::equal(bytes.begin(), bytes.end(), shown_->bytes.begin(), shown_->bytes.end()))
+        return;
+    shown_ = Shown{row, {bytes.begin(), bytes.end()}};
     const std::vector<CrcByteStep> steps = crcSteps(bytes);
     std::string listed;
     for (const std::uint8_t b : bytes) listed += (listed.empty() ? "" : " ") + std::to_string(b);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "ui/form.h"
 
@@ -20,9 +22,18 @@ class CrcStepsFrm : public Form {
     static constexpr int kRows = 10;
 
     // The computation over `bytes`; `row` names the row they come from.
+    // Nothing is rewritten while the row stays as it was shown.
     void showRow(const std::string& row, std::span<const std::uint8_t> bytes);
 
+  protected:
+    void onLoad() override { shown_.reset(); }
+
   private:
+    struct Shown {
+        std::string row;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::optional<Shown> shown_;  // what the labels show; none after a load
 };
 
 }  // namespace vk41

@@ -157,6 +157,16 @@ TEST_F(ModbusTest, AClosedStepsWindowIsLeftAloneUntilClickedAgain) {
     EXPECT_EQ(steps.control("Row_Lab").caption().rfind("Запрос ведущего", 0), 0u);
 }
 
+TEST_F(ModbusTest, ReopenedOnTheSameRowTheStepsWindowShowsItAgain) {
+    tick();
+    window().click(c("Q", 6));
+    driver.app().close("CRC_Steps");
+    window().click(c("Q", 6));
+    Form& steps = driver.app().form("CRC_Steps");
+    EXPECT_EQ(steps.control("After", 5).caption(), "0636");
+    EXPECT_TRUE(steps.control("After", 5).visible());
+}
+
 TEST_F(ModbusTest, OnlyTheCrcCellsOpenTheStepsWindow) {
     tick();
     for (int i = 0; i <= 5; ++i) window().click(c("Q", i));
