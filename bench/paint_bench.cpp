@@ -1,4 +1,5 @@
-// One frame of the scheme window as the screen shows it at load.
+// One frame of the scheme window as the screen shows it at load, at the
+// window's scales and the screen's device pixel ratios; and a resize of it.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -10,23 +11,59 @@
 
 namespace {
 
-void BM_PaintSchemeAtLoad(benchmark::State& state) {
-    const double ratio = static_cast<double>(state.range(0));
+struct Scheme {
     std::ostringstream out;
-    vk41::ScriptDriver driver(out);
-    driver.app().open("Objectt");
-    vk41::qt::FormWindow window(driver.app().form("Objectt"), {});
-    window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.show();
-    QWidget* client = window.clientArea();
-    QImage frame(client->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    frame.setDevicePixelRatio(ratio);
-    for (auto _ : state) {
-        client->render(&frame);
+    vk41::ScriptDriver driver{out};
+    std::unique_ptr<vk41::qt::FormWindow> window;
+    Scheme() {
+        driver.app().open("Objectt");
+        window = std::make_unique<vk41::qt::FormWindow>(driver.app().form("Objectt"),
+                                                        std::function<void()>{});
+        window->setAttribute(Qt::WA_DontShowOnScreen);
+        window->show();
+    }
+    void paint(QImage& frame) const {
+        window->clientArea()->render(&frame);
         benchmark::ClobberMemory();
     }
-    state.SetLabel("device pixel ratio " + std::to_string(state.range(0)));
+};
+
+QImage frameFor(const QWidget* client, double ratio) {
+    QImage frame(client->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    frame.setDevicePixelRatio(ratio);
+    return frame;
 }
-BENCHMARK(BM_PaintSchemeAtLoad)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Arguments: the window's scale in per cent, the device pixel ratio.
+void BM_PaintSchemeAtLoad(benchmark::State& state) {
+    const double scale = static_cast<double>(state.range(0)) / 100;
+    const double ratio = static_cast<double>(state.range(1));
+    Scheme scheme;
+    scheme.window->fitWindowTo(scale);
+    QImage frame = frameFor(scheme.window->clientArea(), ratio);
+    for (auto _ : state) scheme.paint(frame);
+    state.SetLabel("scale " + std::to_string(state.range(0)) + " %, device pixel ratio " +
+                   std::to_string(state.range(1)));
+}
+BENCHMARK(BM_PaintSchemeAtLoad)
+    ->Args({75, 1})
+    ->Args({100, 1})
+    ->Args({200, 1})
+    ->Args({100, 2})
+    ->ArgNames({"scale", "ratio"})
+    ->Unit(benchmark::kMillisecond);
+
+// The user drags the window's edge: each step lays the window out at a new
+// scale and paints it whole, as the first frame after a resize does.
+void BM_ResizeScheme(benchmark::State& state) {
+    Scheme scheme;
+    int step = 0;
+    for (auto _ : state) {
+        scheme.window->fitWindowTo(0.7 + 0.01 * (step++ % 20));
+        QImage frame = frameFor(scheme.window->clientArea(), 1);
+        scheme.paint(frame);
+    }
+}
+BENCHMARK(BM_ResizeScheme)->Unit(benchmark::kMillisecond);
 
 }  // namespace

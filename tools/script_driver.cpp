@@ -40,6 +40,10 @@ const char* kindName(ControlKind kind) {
     return "control";
 }
 
+// The scales a window can be drawn at.
+constexpr double kLeastSnapshotScale = 0.2;
+constexpr double kGreatestSnapshotScale = 4.0;
+
 bool isArray(const FormDesign& design, const std::string& name) {
     return std::any_of(design.controls.begin(), design.controls.end(),
                        [&](const ControlDesign& c) { return c.name == name && c.index >= 0; });
@@ -229,11 +233,14 @@ void ScriptDriver::execute(std::string_view raw) {
         expectArgs(line, 1, 1);
         get(a[0]);
     } else if (command == "snapshot") {
-        expectArgs(line, 2, 2);
+        expectArgs(line, 2, 3);
+        const double scale = a.size() > 2 ? script::parseNumber(a[2]) : 1.0;
+        if (!(scale >= kLeastSnapshotScale && scale <= kGreatestSnapshotScale))
+            throw ScriptError{"a snapshot's scale lies between 0.2 and 4"};
         Form* form = loadedWindow(a[0]);
         if (!form) throw ScriptError{"window " + a[0] + " is not loaded"};
         if (!snapshot_) throw ScriptError{"snapshot is not available here"};
-        if (const std::string error = snapshot_(*form, a[1]); !error.empty())
+        if (const std::string error = snapshot_(*form, a[1], scale); !error.empty())
             throw ScriptError{error};
     } else {
         throw ScriptError{"unknown command '" + command + "'"};

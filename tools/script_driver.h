@@ -14,9 +14,10 @@ namespace vk41 {
 // the very same forms as the program, started as the program starts them.
 class ScriptDriver {
   public:
-    // Renders a loaded window's client area to a PNG file; returns an error
-    // message, or an empty string on success.
-    using Snapshot = std::function<std::string(Form& form, const std::string& file)>;
+    // Renders a loaded window's client area to a PNG file at a scale of the
+    // design (1: one pixel per 15 twips); returns an error message, or an
+    // empty string on success.
+    using Snapshot = std::function<std::string(Form& form, const std::string& file, double scale)>;
 
     ScriptDriver(std::ostream& out, Snapshot snapshot = {});
 

@@ -30,8 +30,9 @@ std::string_view nextWord(std::string_view& s) {
     return word;
 }
 
-// The TEXT argument: a quoted string (then only a comment may follow) or the rest.
-std::string text(std::string_view rest) {
+// The TEXT argument: a quoted string (then only a comment may follow, or,
+// where `after` takes it, more words) or the rest.
+std::string text(std::string_view rest, std::string_view* after = nullptr) {
     rest = trimLeft(rest);
     if (rest.empty() || rest.front() != '"') return std::string(rest);
     std::string out;
@@ -45,8 +46,12 @@ std::string text(std::string_view rest) {
         out += rest[i];
     }
     if (i >= rest.size()) throw ScriptError{"quoted text without its closing quote"};
-    const std::string_view after = trimLeft(rest.substr(i + 1));
-    if (!after.empty() && after.front() != '#') throw ScriptError{"text after the closing quote"};
+    std::string_view tail = trimLeft(rest.substr(i + 1));
+    if (!tail.empty() && tail.front() == '#') tail = {};
+    if (after)
+        *after = tail;
+    else if (!tail.empty())
+        throw ScriptError{"text after the closing quote"};
     return out;
 }
 
@@ -55,6 +60,40 @@ int wordsBeforeText(std::string_view command) {
     if (command == "menu" || command == "text" || command == "pick" || command == "snapshot")
         return 1;
     return -1;
+}
+
+bool isNumber(std::string_view word) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+    return !word.empty() && error == std::errc{} && end == word.data() + word.size();
+}
+
+// `snapshot WINDOW FILE [SCALE]`: the scale, when given, is the last word; a
+// file whose name itself ends in a blank and a number is quoted.
+Line snapshotFile(std::string_view rest, Line& line) {
+    rest = trimLeft(rest);
+    std::string_view after;
+    if (rest.front() == '"') {
+        line.args.push_back(text(rest, &after));
+        const std::string_view scale = nextWord(after);
+        if (!scale.empty()) line.args.emplace_back(scale);
+        if (!trimLeft(after).empty() && trimLeft(after).front() != '#')
+            throw ScriptError{"text after the scale"};
+        return line;
+    }
+    std::string_view file = rest;
+    while (!file.empty() && isBlank(file.back())) file.remove_suffix(1);
+    const std::size_t blank = file.find_last_of(" \t");
+    if (blank != std::string_view::npos && isNumber(file.substr(blank + 1))) {
+        const std::string_view scale = file.substr(blank + 1);
+        file = file.substr(0, blank);
+        while (!file.empty() && isBlank(file.back())) file.remove_suffix(1);
+        line.args.emplace_back(file);
+        line.args.emplace_back(scale);
+        return line;
+    }
+    line.args.push_back(text(rest));
+    return line;
 }
 
 }  // namespace
@@ -71,7 +110,9 @@ Line splitLine(std::string_view raw) {
             if (word.empty()) return line;
             line.args.emplace_back(word);
         }
-        if (!trimLeft(s).empty()) line.args.push_back(text(s));
+        if (trimLeft(s).empty()) return line;
+        if (line.command == "snapshot") return snapshotFile(s, line);
+        line.args.push_back(text(s));
         return line;
     }
     for (std::string_view word = nextWord(s); !word.empty(); word = nextWord(s)) {

@@ -9,7 +9,8 @@ namespace vk41::script {
 
 // One command line split into its words. TEXT arguments (the last argument of
 // `menu`, `text`, `pick` and `snapshot`) are the rest of the line, or one
-// double-quoted string with \" and \\ escapes.
+// double-quoted string with \" and \\ escapes. `snapshot` may end in a
+// number, its scale, after its file.
 struct Line {
     std::string command;
     std::vector<std::string> args;

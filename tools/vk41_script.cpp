@@ -35,13 +35,13 @@ int main(int argc, char** argv) {
     // Qt is started only when a snapshot needs it, on the offscreen platform.
     int qtArgc = 1;
     std::unique_ptr<QApplication> qt;
-    auto snapshot = [&](vk41::Form& form, const std::string& path) {
+    auto snapshot = [&](vk41::Form& form, const std::string& path, double scale) {
         if (!qt) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             qInstallMessageHandler(quietMessages);
             qt = std::make_unique<QApplication>(qtArgc, argv);
         }
-        return vk41::qt::saveSnapshot(form, path);
+        return vk41::qt::saveSnapshot(form, path, scale);
     };
     vk41::ScriptDriver driver(std::cout, snapshot);
     return driver.run(argc == 2 ? static_cast<std::istream&>(file) : std::cin, std::cerr);

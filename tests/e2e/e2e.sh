@@ -2,6 +2,9 @@
 # The real program on a real (virtual) X display, driven like a person with
 # xdotool: "Имитация", RUN, a few seconds of the demonstration in real time,
 # "ModBus", the hexadecimal option; screenshots checked at known places.
+#   e2e.sh BUILD [cpu|nocpu] [SCREEN [QT_SCALE_FACTOR]]
+# SCREEN is the display's size (1600x1200); the windows open scaled to fit
+# it, and every place clicked or looked at is taken at the window's scale.
 # Exits 77 (skipped) only where no X server can be started.
 set -u
 # xdotool matches the Cyrillic window titles only in a UTF-8 locale, and a
@@ -10,6 +13,8 @@ export LC_ALL=C.UTF-8
 unset LANGUAGE
 build=$1
 checkCpu=${2:-cpu}  # "nocpu" in a sanitizer build, which is slower by design
+screen=${3:-1600x1200}
+[ -n "${4:-}" ] && export QT_SCALE_FACTOR=$4
 work=$(mktemp -d)
 trap 'kill $demo $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 demo=0
@@ -19,7 +24,7 @@ for tool in Xvfb xdotool; do
     command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed (make deps installs it)"; exit 77; }
 done
 display=:$((90 + RANDOM % 500))
-Xvfb $display -screen 0 1600x1200x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb $display -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
@@ -43,6 +48,20 @@ menu_click() { # window-id "items" index
     echo "$bar"
 }
 pixel() { "$probe" pixel "$work/screen.png" "$1" "$2"; }
+# Design pixels of a window (15 twips each) to screen pixels at its scale.
+at() { awk -v v="$1" -v s="$2" 'BEGIN { printf "%d", v * s + 0.5 }'; }
+# A window's scale: screen pixels to a design pixel, from its width.
+scale_of() { # window-id design-width
+    xdotool getwindowgeometry --shell "$1" | awk -F= -v w="$2" '/^WIDTH=/{ printf "%.4f", $2 / w }'
+}
+# The window lies on the screen, wholly.
+on_screen() { # window-id name
+    local sw=${screen%x*} sh=${screen#*x}
+    xdotool getwindowgeometry --shell "$1" |
+        awk -F= -v sw="$sw" -v sh="$sh" '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2}
+            END { exit !(x >= 0 && y >= 0 && x + w <= sw && y + h <= sh) }' ||
+        fail "the $2 window runs off the ${screen} screen"
+}
 # The id of the window with that title, waiting up to 30 s; each second the
 # given command (a click that should open it) is tried again.
 wait_window() { # title [command...]
@@ -66,8 +85,11 @@ scheme=$(wait_window "Схема установки" menu_click "$texttt" "На�
     fail "Имитация did not open the scheme window"
 xdotool windowraise "$scheme"
 sleep 1
+on_screen "$scheme" scheme
+s=$(scale_of "$scheme" 1264)
+echo "The scheme window opened at $s screen pixels to a design pixel on a $screen screen"
 # RUN: the button Vis(0) at (360, 12000) twips, 41 pixels square.
-click_at "$scheme" $((24 + 20)) $((bar + 800 + 20))
+click_at "$scheme" "$(at 44 "$s")" $((bar + $(at 820 "$s")))
 sleep 1
 # CPU time of the program while the demonstration runs, in clock ticks.
 cpu() { awk '{print $14 + $15}' /proc/$demo/stat; }
@@ -96,10 +118,10 @@ scheme_ok() {
     "$probe" grab "$work/screen.png" || { echo "no screenshot"; return; }
     local comments face
     # The comment box (10200, 0) shows the tour on a settled background.
-    comments=$(pixel $((sx + 680 + 200)) $((sy + bar + 200)))
+    comments=$(pixel $((sx + $(at 880 "$s"))) $((sy + bar + $(at 200 "$s"))))
     [ "$comments" = "#FFFFFF" ] || [ "$comments" = "#EFEFEF" ] || { echo "comment box is $comments"; return; }
     # The controller's face is light yellow.
-    face=$(pixel $((sx + 100)) $((sy + bar + 150)))
+    face=$(pixel $((sx + $(at 100 "$s"))) $((sy + bar + $(at 150 "$s"))))
     [ "$face" = "#FFFFC0" ] || echo "controller face is $face"
 }
 eventually scheme_ok
@@ -108,27 +130,32 @@ modbus=$(wait_window "Обмен по протоколу ModBus RTU" menu_click 
     fail "ModBus did not open the Modbus window"
 xdotool windowraise "$modbus"
 sleep 1
-# The hexadecimal option in the frame "Система счисления" (this window has no menu bar).
-hex_click() { click_at "$modbus" $((320 + 8 + 10)) $((136 + 32 + 12)); }
-hex_click
+on_screen "$modbus" Modbus
+m=$(scale_of "$modbus" 936)
 read -r mx my < <(origin "$modbus")
+# The request's first cell Q(0), (480, 4800) twips, 25 by 17 pixels, holds the
+# address: "127", and in hexadecimal "7F", fewer columns of ink.
+cell_x=$((mx + $(at 32 "$m"))) cell_y=$((my + $(at 320 "$m")))
+cell_w=$(at 25 "$m") cell_h=$(at 17 "$m")
+ink() { "$probe" ink "$work/screen.png" "$cell_x" "$cell_y" "$cell_w" "$cell_h"; }
+decimal_ok() {
+    "$probe" grab "$work/screen.png" || { echo "no screenshot"; return; }
+    decimal=$(ink)
+    [ "$decimal" -gt 0 ] || echo "no text in the request cell"
+}
+eventually decimal_ok
+decimal=$(ink)
+# The hexadecimal option in the frame "Система счисления" (this window has no menu bar).
+hex_click() { click_at "$modbus" "$(at 338 "$m")" "$(at 180 "$m")"; }
+hex_click
 modbus_ok() {
     "$probe" grab "$work/screen.png" || { echo "no screenshot"; return; }
-    local cell c dark=0 wide=0 dx
-    # The request's first cell Q(0): white, with the address drawn in it.
-    cell=$(pixel $((mx + 16 + 16 + 2)) $((my + 288 + 32 + 2)))
+    local cell hex
+    cell=$(pixel $((cell_x + 1)) $((cell_y + 1)))
     [ "$cell" = "#FFFFFF" ] || { echo "request cell is $cell"; return; }
-    for dx in $(seq 4 20); do
-        c=$(pixel $((mx + 16 + 16 + dx)) $((my + 288 + 32 + 9)))
-        [ "$c" != "#FFFFFF" ] && dark=1
-    done
-    [ $dark = 1 ] || { echo "no text in the request cell"; return; }
-    # In hexadecimal the address 127 reads 7F: two characters, narrower than "127".
-    for dx in 18 19 20 21; do
-        c=$(pixel $((mx + 16 + 16 + dx)) $((my + 288 + 32 + 9)))
-        [ "$c" != "#FFFFFF" ] && wide=1
-    done
-    [ $wide = 0 ] || echo "the request cell still shows three digits"
+    hex=$(ink)
+    [ "$hex" -gt 0 ] || { echo "no text in the request cell"; return; }
+    [ "$hex" -lt "$decimal" ] || echo "the request cell still shows three digits ($hex columns, $decimal before)"
 }
 eventually modbus_ok hex_click
 kill -0 $demo 2>/dev/null || fail "the program ended"

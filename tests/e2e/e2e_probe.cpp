@@ -1,9 +1,11 @@
 // vk41-e2e-probe: what the end-to-end test needs from Qt on the test's own X
 // display.
 //   menu "A|B|C" I      centre of item I of a menu bar with those items,
-//                       relative to the window's client origin, and the bar's height
+//                       relative to the window's client origin, and the bar's
+//                       height, in the screen's pixels (QT_SCALE_FACTOR counted)
 //   grab FILE           the whole screen as a PNG
 //   pixel FILE X Y      the colour at (X, Y) of a PNG, as #RRGGBB
+//   ink FILE X Y W H    how many pixel columns of that rectangle hold other than white
 #include <QApplication>
 #include <QImage>
 #include <QMainWindow>
@@ -25,7 +27,9 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         const int index = std::atoi(argv[3]);
         const QRect r = window.menuBar()->actionGeometry(window.menuBar()->actions().at(index));
-        std::printf("%d %d %d\n", r.center().x(), r.center().y(), window.menuBar()->height());
+        const double ratio = window.devicePixelRatio();
+        std::printf("%d %d %d\n", qRound(r.center().x() * ratio), qRound(r.center().y() * ratio),
+                    qRound(window.menuBar()->height() * ratio));
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0)
@@ -37,6 +41,23 @@ int main(int argc, char** argv) {
         std::printf("#%02X%02X%02X\n", c.red(), c.green(), c.blue());
         return 0;
     }
-    std::fputs("usage: vk41-e2e-probe menu ITEMS I | grab FILE | pixel FILE X Y\n", stderr);
+    if (argc == 7 && std::strcmp(argv[1], "ink") == 0) {
+        const QImage image(argv[2]);
+        if (image.isNull()) return 1;
+        const QRect area(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                         std::atoi(argv[6]));
+        int columns = 0;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            bool ink = false;
+            for (int y = area.top(); y <= area.bottom() && !ink; ++y)
+                ink = (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+            columns += ink;
+        }
+        std::printf("%d\n", columns);
+        return 0;
+    }
+    std::fputs(
+        "usage: vk41-e2e-probe menu ITEMS I | grab FILE | pixel FILE X Y | ink FILE X Y W H\n",
+        stderr);
     return 2;
 }

@@ -114,7 +114,8 @@ TEST(WindowMenus, ChoosingAnItemActsOnTheModel) {
 }  // namespace vk41
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // ctest may name a simulated screen: "offscreen:configfile=…".
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -21,11 +21,18 @@ QRectF squared(QRectF r) {
     return QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
 }
 
-void drawShapeAt(QPainter& painter, const Props& p, QRectF r) {
+QRectF scaledF(const QRectF& r, double scale) {
+    return QRectF(r.topLeft() * scale, r.size() * scale);
+}
+
+// A shape in its rectangle of the painter's pixels, its outline `scale`
+// times as wide as the design's, one pixel at least.
+void drawShapeAt(QPainter& painter, const Props& p, QRectF r, double scale = 1.0) {
+    const double width = scale == 1.0 ? p.borderWidth : std::max(1.0, p.borderWidth * scale);
     // The outline lies inside the rectangle, as the classic shapes draw it.
-    const double inset = p.bordered ? p.borderWidth / 2.0 : 0.0;
+    const double inset = p.bordered ? width / 2.0 : 0.0;
     r.adjust(inset, inset, -inset, -inset);
-    painter.setPen(p.bordered ? QPen(toQColor(p.borderColor), p.borderWidth) : QPen(Qt::NoPen));
+    painter.setPen(p.bordered ? QPen(toQColor(p.borderColor), width) : QPen(Qt::NoPen));
     painter.setBrush(p.filled ? QBrush(toQColor(p.fillColor)) : QBrush(Qt::NoBrush));
     switch (p.shape) {
         case ShapeKind::Rectangle:
@@ -53,7 +60,7 @@ void drawShapeAt(QPainter& painter, const Props& p, QRectF r) {
 // picture of its own and copied from then on.
 struct SpriteKey {
     ShapeKind shape;
-    double width, height, ratio;
+    double width, height, scale, ratio;
     std::uint32_t fill, border;  // 0xFF000000 when not drawn
     int borderWidth;
     bool operator==(const SpriteKey&) const = default;
@@ -62,53 +69,71 @@ struct SpriteKey {
 struct SpriteKeyHash {
     std::size_t operator()(const SpriteKey& k) const {
         std::size_t h = std::hash<double>{}(k.width) * 31 + std::hash<double>{}(k.height);
-        h = h * 31 + std::hash<double>{}(k.ratio);
+        h = h * 31 + std::hash<double>{}(k.ratio) + 7 * std::hash<double>{}(k.scale);
         h = h * 31 + (static_cast<std::size_t>(k.fill) << 1) + k.border;
         return h * 31 + static_cast<std::size_t>(k.borderWidth) * 7 +
                static_cast<std::size_t>(k.shape);
     }
 };
 
-const QPixmap& shapeSprite(const Props& p, QSizeF size, qreal ratio) {
+// Device pixels of the largest shape kept as a sprite: more than any at the
+// design size, less than the controllers' bodies at twice it.
+constexpr double kLargestSprite = 150000;
+
+// A shape of `size` design pixels drawn at the window's scale for a screen of
+// that device pixel ratio.
+const QPixmap& shapeSprite(const Props& p, QSizeF size, double scale, qreal ratio) {
     static std::unordered_map<SpriteKey, QPixmap, SpriteKeyHash> sprites;
     constexpr std::uint32_t kNone = 0xFF000000;
     const SpriteKey key{p.shape,
                         size.width(),
                         size.height(),
+                        scale,
                         ratio,
                         p.filled ? p.fillColor.rgb : kNone,
                         p.bordered ? p.borderColor.rgb : kNone,
                         p.borderWidth};
     if (const auto it = sprites.find(key); it != sprites.end()) return it->second;
     if (sprites.size() > 1024) sprites.clear();  // shapes that change size without end
-    QPixmap sprite((size * ratio).toSize() + QSize(1, 1));
-    sprite.setDevicePixelRatio(ratio);
+    QPixmap sprite((size * scale * ratio).toSize() + QSize(1, 1));
     sprite.fill(Qt::transparent);
-    QPainter painter(&sprite);
-    drawShapeAt(painter, p, QRectF(QPointF(0, 0), size));
+    {
+        QPainter painter(&sprite);
+        painter.scale(scale * ratio, scale * ratio);
+        drawShapeAt(painter, p, QRectF(QPointF(0, 0), size));
+    }
+    sprite.setDevicePixelRatio(ratio);
     return sprites.emplace(key, sprite).first->second;
 }
 
-void paintShape(QPainter& painter, const Control& c) {
+void paintShape(QPainter& painter, const Control& c, double scale) {
     const Props& p = c.props();
     QRectF r = rectF(c);
     const bool square = p.shape == ShapeKind::Square || p.shape == ShapeKind::Circle ||
                         p.shape == ShapeKind::RoundedSquare;
     if (square) r = squared(r);
     if (p.shape == ShapeKind::Rectangle || p.shape == ShapeKind::Square)
-        return drawShapeAt(painter, p, r);
-    const QPointF at(std::round(r.left()), std::round(r.top()));
-    painter.drawPixmap(at, shapeSprite(p, r.size(), painter.device()->devicePixelRatioF()));
+        return drawShapeAt(painter, p, scaledF(r, scale), scale);
+    // Drawn for the window's scale and the screen's ratio, and set on whole
+    // pixels of the window, so that it is copied, never stretched. A body
+    // as large as a controller's is plain fill inside, cheaper to draw than
+    // to copy at a large scale.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (r.width() * r.height() * scale * scale * ratio * ratio > kLargestSprite)
+        return drawShapeAt(painter, p, scaledF(r, scale), scale);
+    const QPointF at(std::round(r.left() * scale), std::round(r.top() * scale));
+    painter.drawPixmap(at, shapeSprite(p, r.size(), scale, ratio));
 }
 
-void paintLine(QPainter& painter, const Control& c) {
-    QPen pen(toQColor(c.borderColor()), std::max(1, c.borderWidth()));
+void paintLine(QPainter& painter, const Control& c, double scale) {
+    // A width in design pixels; at a small scale still one pixel at least.
+    QPen pen(toQColor(c.borderColor()), std::max(1.0, std::max(1, c.borderWidth()) * scale));
     pen.setCapStyle(c.borderWidth() > 1 ? Qt::RoundCap : Qt::SquareCap);
     painter.setPen(pen);
     const bool straight = c.x1() == c.x2() || c.y1() == c.y2();
     painter.setRenderHint(QPainter::Antialiasing, !straight);
-    const QPointF from(px(c.x1()), px(c.y1()));
-    const QPointF to(px(c.x2()), px(c.y2()));
+    const QPointF from(px(c.x1()) * scale, px(c.y1()) * scale);
+    const QPointF to(px(c.x2()) * scale, px(c.y2()) * scale);
     // A line of no length still shows as a dot of its width (the progress marker).
     if (from == to)
         painter.drawPoint(from);
@@ -131,56 +156,62 @@ Qt::Alignment alignment(Align a) {
 // Laying out word-wrapped text is the dearest part of a frame, and captions
 // rarely change: each caption's layout is kept until its text, font or
 // width changes.
-const QStaticText& captionLayout(const Control& c, const QFont& font) {
+// Lines break where they break at the design size; the glyphs are laid out
+// for the scale the window is drawn at.
+const QStaticText& captionLayout(const Control& c, const QFont& font, double scale) {
     struct Entry {
         std::string caption;
         Font font;
         float width;
         Align align;
+        double scale;
         QStaticText text;
     };
     static std::unordered_map<const Control*, Entry> layouts;
     Entry& e = layouts[&c];
     if (e.caption == c.caption() && e.font == c.font() && e.width == c.width() &&
-        e.align == c.props().alignment && !e.text.text().isEmpty())
+        e.align == c.props().alignment && e.scale == scale && !e.text.text().isEmpty())
         return e.text;
-    e = Entry{c.caption(), c.font(), c.width(), c.props().alignment,
-              QStaticText(QString::fromStdString(c.caption()))};
+    e = Entry{c.caption(),         c.font(), c.width(),
+              c.props().alignment, scale,    QStaticText(QString::fromStdString(c.caption()))};
     e.text.setTextWidth(px(c.width()));
     QTextOption option(alignment(c.props().alignment));
     option.setWrapMode(QTextOption::WordWrap);
     e.text.setTextOption(option);
     e.text.setTextFormat(Qt::PlainText);
-    e.text.prepare(QTransform(), font);
+    e.text.prepare(QTransform::fromScale(scale, scale), font);
     return e.text;
 }
 
-void paintLabel(QPainter& painter, const Control& c) {
+void paintLabel(QPainter& painter, const Control& c, double scale) {
     const QRectF r = rectF(c);
-    if (c.props().opaque) painter.fillRect(r, toQColor(c.backColor()));
+    if (c.props().opaque) painter.fillRect(scaledF(r, scale), toQColor(c.backColor()));
     if (c.caption().empty()) return;
     const QFont font = toQFont(c.font());
-    const QStaticText& text = captionLayout(c, font);
+    const QStaticText& text = captionLayout(c, font, scale);
     const bool overflows = text.size().height() > r.height() || text.size().width() > r.width();
+    // The text is laid out at the design size and drawn at the scale.
+    if (scale != 1.0) painter.setWorldTransform(QTransform::fromScale(scale, scale));
     if (overflows) painter.setClipRect(r);
     painter.setFont(font);
     painter.setPen(toQColor(c.foreColor()));
     painter.drawStaticText(r.topLeft(), text);
     if (overflows) painter.setClipping(false);
+    if (scale != 1.0) painter.setWorldTransform(QTransform());
 }
 
 }  // namespace
 
-void paintControl(QPainter& painter, const Control& c) {
+void paintControl(QPainter& painter, const Control& c, double scale) {
     switch (c.kind()) {
         case ControlKind::Line:
-            paintLine(painter, c);
+            paintLine(painter, c, scale);
             break;
         case ControlKind::Shape:
-            paintShape(painter, c);
+            paintShape(painter, c, scale);
             break;
         case ControlKind::Label:
-            paintLabel(painter, c);
+            paintLabel(painter, c, scale);
             break;
         default:
             break;
@@ -211,20 +242,34 @@ Canvas::Canvas(Form& form, const Control* container, std::function<void()> after
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Canvas::setScale(const DesignScale& scale) {
+    if (scale_.factor == scale.factor && scale_.size == scale.size) return;
+    scale_ = scale;
+    update();
+}
+
 void Canvas::paintBackground(QPainter& painter) {
-    if (container_) return paintFrame(painter);
+    if (container_) {
+        // A frame is drawn once a paint: simply at the design size, scaled.
+        painter.save();
+        scale_.apply(painter);
+        paintFrame(painter);
+        painter.restore();
+        return;
+    }
     painter.fillRect(rect(), toQColor(form_->design().backColor));
-    if (!form_->design().picture.empty())
-        painter.drawPixmap(0, 0, embeddedPixmap(form_->design().picture));
+    if (const std::string& picture = form_->design().picture; !picture.empty())
+        painter.drawPixmap(
+            0, 0, scaledPixmap(picture, scale_.factor, painter.device()->devicePixelRatioF()));
 }
 
 // A frame: its background, an etched border and the caption breaking it.
 void Canvas::paintFrame(QPainter& painter) {
-    painter.fillRect(rect(), toQColor(container_->backColor()));
+    painter.fillRect(scale_.rect(), toQColor(container_->backColor()));
     const QFont font = toQFont(container_->font());
     const QFontMetrics metrics(font);
     const int top = metrics.height() / 2;
-    const QRect border = rect().adjusted(0, top, -2, -2);
+    const QRect border = scale_.rect().adjusted(0, top, -2, -2);
     painter.setPen(QColor(0xA0, 0xA0, 0xA0));
     painter.drawRect(border);
     painter.setPen(Qt::white);
@@ -239,20 +284,23 @@ void Canvas::paintFrame(QPainter& painter) {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
+    // Each control scales its own geometry: the painter keeps whole device
+    // pixels, on which rectangles, lines and pictures are drawn fastest.
     QPainter painter(this);
     painter.setClipRegion(event->region());
     paintBackground(painter);
     // Most repaints cover a few small places: controls elsewhere are skipped.
     for (const Control& c : form_->controls()) {
         if (c.container() != container_ || !c.visible() || !isLightweight(c)) continue;
-        if (event->region().intersects(paintBounds(c))) paintControl(painter, c);
+        if (event->region().intersects(scaledOut(paintBounds(c), scale_.factor)))
+            paintControl(painter, c, scale_.factor);
     }
 }
 
 QPointF Canvas::toWindowTwips(QPointF local) const {
     QPointF origin(0, 0);
     if (container_) origin = QPointF(container_->windowLeft(), container_->windowTop());
-    return origin + local * kTwipsPerPixel;
+    return origin + scale_.toDesign(local) * kTwipsPerPixel;
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent* event) {

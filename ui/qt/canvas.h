@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ui/form.h"
+#include "ui/qt/design_scale.h"
 
 namespace vk41::qt {
 
@@ -15,6 +16,9 @@ class Canvas : public QWidget {
   public:
     Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
            QWidget* parent = nullptr);
+    // Paints at the design size, shown at `scale.factor` of it.
+    void setScale(const DesignScale& scale);
+    double scale() const { return scale_.factor; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,10 +33,12 @@ class Canvas : public QWidget {
     Form* form_;
     const Control* container_;
     std::function<void()> afterEvent_;
+    DesignScale scale_;
 };
 
-// Draws one lightweight control; the painter's origin is its container's.
-void paintControl(QPainter& painter, const Control& control);
+// Draws one lightweight control at a scale of the design; the painter's
+// origin is its container's.
+void paintControl(QPainter& painter, const Control& control, double scale = 1.0);
 
 // Lines, shapes and labels: drawn by their container's canvas, not widgets.
 bool isLightweight(const Control& control);

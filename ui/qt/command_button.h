@@ -3,20 +3,25 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "ui/qt/design_scale.h"
+
 namespace vk41::qt {
 
 // A command button; one with a picture shows it centred above its caption,
-// as a graphical button does, instead of beside it.
+// as a graphical button does, instead of beside it. It paints at its design
+// size, scaled to its window's.
 class CommandButton : public QPushButton {
   public:
     explicit CommandButton(QWidget* parent = nullptr);
     void setPicture(const QPixmap& picture);
+    void setScale(const DesignScale& scale);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     QPixmap picture_;
+    DesignScale scale_;
 };
 
 }  // namespace vk41::qt

@@ -8,10 +8,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <map>
 
 #include "ui/app.h"
 #include "ui/qt/canvas.h"
+#include "ui/qt/combo_style.h"
 #include "ui/qt/command_button.h"
 #include "ui/qt/convert.h"
 #include "ui/qt/option_button.h"
@@ -42,24 +46,27 @@ QStringList qItems(const std::vector<std::string>& items) {
 FormWindow::FormWindow(Form& form, std::function<void()> afterEvent)
     : form_(&form), afterEvent_(std::move(afterEvent)) {
     const FormDesign& design = form.design();
-    // The client area keeps its design size; on a screen too small for it
-    // the window scrolls instead of running off the screen.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setBackgroundRole(QPalette::Base);
-    QPalette palette = scroll->palette();
+    // The client area stands centred on the window's background; zoomed
+    // past the window's size, it scrolls.
+    area_ = new QScrollArea(this);
+    area_->setFrameShape(QFrame::NoFrame);
+    area_->setAlignment(Qt::AlignCenter);
+    area_->setBackgroundRole(QPalette::Base);
+    QPalette palette = area_->palette();
     palette.setColor(QPalette::Base, toQColor(design.backColor));
-    scroll->setPalette(palette);
+    area_->setPalette(palette);
+    area_->installEventFilter(this);
     client_ = new Canvas(form, nullptr, afterEvent_);
-    client_->setFixedSize(pxRound(design.width), pxRound(design.height));
-    scroll->setWidget(client_);
-    setCentralWidget(scroll);
+    area_->setWidget(client_);
+    setCentralWidget(area_);
     if (design.border == Border::FixedDialog)
         setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                        Qt::WindowCloseButtonHint);
     buildMenu();
+    buildZoomKeys();
     buildControls();
-    fitToScreen(design.border == Border::FixedDialog);
+    applyScale();
+    fitWindowTo(1.0);
     sync();
 }
 
@@ -69,18 +76,104 @@ FormWindow::~FormWindow() {
     for (const View& view : views_) view.widget->disconnect(this);
 }
 
-// The design's size, or the screen's room if that is less.
-void FormWindow::fitToScreen(bool fixed) {
-    const int bar = menuBar()->isVisible() || !menuBar()->actions().isEmpty()
-                        ? menuBar()->sizeHint().height()
-                        : 0;
-    QSize wanted(client_->width(), client_->height() + bar);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size() * 0.95);
-    if (fixed)
+QSize FormWindow::clientSize(double scale) const {
+    return pxSize(form_->design().width, form_->design().height, scale);
+}
+
+int FormWindow::menuHeight() const {
+    return menuBar()->actions().isEmpty() ? 0 : menuBar()->sizeHint().height();
+}
+
+void FormWindow::setScale(double scale) {
+    scale = std::clamp(scale, 0.2, 4.0);
+    if (scale == scale_) return;
+    scale_ = scale;
+    applyScale();
+}
+
+void FormWindow::fitWindowTo(double scale) {
+    setScale(scale);
+    fittedArea_ = client_->size();
+    const QSize wanted = fittedArea_ + QSize(0, menuHeight());
+    if (form_->design().border == Border::FixedDialog)
         setFixedSize(wanted);
     else
         resize(wanted);
+}
+
+void FormWindow::fitToScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // The window manager's frame is not known before the window is shown:
+    // room for a title bar and borders is left.
+    const QSize frame(16, 40);
+    const QSize room = screen->availableGeometry().size() - frame - QSize(0, menuHeight());
+    const QSize full = clientSize(1.0);
+    const double fit =
+        std::min({1.0, double(room.width()) / full.width(), double(room.height()) / full.height()});
+    fitWindowTo(std::floor(fit * 100) / 100);
+}
+
+// The user resized the window: the client area follows, its proportions kept.
+void FormWindow::areaResized() {
+    const QSize area = area_->size();
+    if (area.isEmpty() || area == fittedArea_) return;
+    fittedArea_ = area;
+    const QSize full = clientSize(1.0);
+    setScale(std::min(double(area.width()) / full.width(), double(area.height()) / full.height()));
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == area_ && event->type() == QEvent::Resize) areaResized();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+namespace {
+
+// The steps of the keyboard zoom.
+constexpr std::array kZoomSteps = {0.5, 0.6, 0.75, 0.9, 1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
+
+}  // namespace
+
+void FormWindow::zoomIn() {
+    for (double step : kZoomSteps)
+        if (step > scale_ + 1e-6) return setScale(step);
+}
+
+void FormWindow::zoomOut() {
+    for (auto it = kZoomSteps.rbegin(); it != kZoomSteps.rend(); ++it)
+        if (*it < scale_ - 1e-6) return setScale(*it);
+}
+
+void FormWindow::buildZoomKeys() {
+    struct Key {
+        QKeySequence keys;
+        void (FormWindow::*zoom)();
+    };
+    const Key keys[] = {{QKeySequence::ZoomIn, &FormWindow::zoomIn},
+                        {QKeySequence(Qt::CTRL | Qt::Key_Equal), &FormWindow::zoomIn},
+                        {QKeySequence::ZoomOut, &FormWindow::zoomOut},
+                        {QKeySequence(Qt::CTRL | Qt::Key_0), nullptr}};
+    for (const Key& key : keys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, [this, zoom = key.zoom] {
+            if (zoom)
+                (this->*zoom)();
+            else
+                setScale(1.0);
+        });
+        addAction(action);
+    }
+}
+
+// Lays every widget out anew at the scale in force and repaints it all.
+void FormWindow::applyScale() {
+    client_->setFixedSize(clientSize(scale_));
+    client_->setScale({scale_, clientSize(1.0)});
+    for (const View& view : views_) syncView(view);
+    for (auto& [container, canvas] : canvases_) canvas->update();
 }
 
 QWidget* FormWindow::clientArea() const {
@@ -145,6 +238,7 @@ QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
             return new Canvas(*form_, &c, afterEvent_, parent);
         case ControlKind::Combo: {
             auto* combo = new QComboBox(parent);
+            combo->setStyle(ComboStyle::instance());
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
             // What is typed stays as typed: no inline completion from the list.
@@ -173,19 +267,29 @@ QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
 void FormWindow::syncView(const View& view) {
     const Control& c = *view.control;
     QWidget* w = view.widget;
-    w->setGeometry(qt::rect(c));
+    // A combo lays its edit field out at its scale when it is resized.
+    if (c.kind() == ControlKind::Combo) w->setProperty("designScale", scale_);
+    w->setGeometry(qt::rect(c, scale_));
     w->setVisible(c.visible());
     w->setEnabled(c.enabled());
     w->setToolTip(qs(c.toolTip()));
-    const QFont font = toQFont(c.font());
+    // Widgets that paint themselves do it at the design size, scaled; the
+    // native ones get their font at the scale.
+    const bool native = c.kind() == ControlKind::Combo || c.kind() == ControlKind::TextBox;
+    const QFont font = native ? toQFont(c.font(), scale_, w->logicalDpiY()) : toQFont(c.font());
     if (w->font() != font) w->setFont(font);
+    const DesignScale scale{scale_, pxSize(c.width(), c.height())};
     if (auto* button = dynamic_cast<CommandButton*>(w)) {
         button->setText(qs(c.caption()));
         button->setPicture(embeddedPixmap(c.props().picture));
+        button->setScale(scale);
     } else if (auto* option = dynamic_cast<OptionButton*>(w)) {
         option->setText(qs(c.caption()));
         option->setChecked(c.value());
         option->setBackground(toQColor(c.backColor()));
+        option->setScale(scale);
+    } else if (auto* frame = dynamic_cast<Canvas*>(w)) {
+        frame->setScale(scale);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const QStringList items = qItems(c.items());
         if (combo->count() != items.size() ||
@@ -211,6 +315,7 @@ void FormWindow::syncView(const View& view) {
                                  : QPlainTextEdit::WidgetWidth);
     } else if (auto* picture = dynamic_cast<PictureBox*>(w)) {
         picture->setPicture(c.props().picture);
+        picture->setScale(scale);
     }
     w->update();
 }
@@ -242,7 +347,15 @@ void FormWindow::repaintChanged(bool everything) {
         for (auto& [container, canvas] : canvases_) canvas->update();
         return;
     }
-    for (auto& [canvas, region] : dirty) canvas->update(region);
+    for (auto& [canvas, region] : dirty) {
+        if (scale_ == 1.0) {
+            canvas->update(region);
+            continue;
+        }
+        QRegion scaled;
+        for (const QRect& r : region) scaled += scaledOut(r, scale_);
+        canvas->update(scaled);
+    }
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -9,14 +9,21 @@
 
 #include "ui/form.h"
 
+class QScrollArea;
+
 namespace vk41::qt {
 
 class Canvas;
 
-// The top-level Qt window of one form: its menu bar, the client area at 15
-// twips to a pixel with the lightweight controls painted on it, and the
-// windowed controls as child widgets above them. It only shows the model and
-// passes the user's actions to it; `afterEvent` then syncs every window.
+// The top-level Qt window of one form: its menu bar, the client area with
+// the lightweight controls painted on it, and the windowed controls as child
+// widgets above them. It only shows the model and passes the user's actions
+// to it; `afterEvent` then syncs every window.
+//
+// The client area is drawn at a scale of the design (1: 15 twips to a
+// pixel), everything in it together. It follows the window's size, keeping
+// its proportions; Ctrl+Plus, Ctrl+Minus and Ctrl+0 zoom it, scrolling past
+// the window's size.
 class FormWindow : public QMainWindow {
   public:
     FormWindow(Form& form, std::function<void()> afterEvent);
@@ -27,8 +34,19 @@ class FormWindow : public QMainWindow {
     // Brings the widgets in line with the model, if the form changed since.
     void sync();
 
+    double scale() const { return scale_; }
+    // The client area at that scale, the window as it is.
+    void setScale(double scale);
+    // The client area at that scale, and the window sized to hold it.
+    void fitWindowTo(double scale);
+    // The largest scale at or below 1 at which the window fits its screen.
+    void fitToScreen();
+    void zoomIn();
+    void zoomOut();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct View {
@@ -36,8 +54,12 @@ class FormWindow : public QMainWindow {
         QWidget* widget;
     };
     void buildMenu();
-    void fitToScreen(bool fixed);
+    void buildZoomKeys();
     void buildControls();
+    QSize clientSize(double scale) const;
+    int menuHeight() const;
+    void areaResized();
+    void applyScale();
     QWidget* makeWidget(Control& control, QWidget* parent);
     void syncView(const View& view);
     void act(const std::function<void()>& action);
@@ -45,7 +67,10 @@ class FormWindow : public QMainWindow {
 
     Form* form_;
     std::function<void()> afterEvent_;
+    QScrollArea* area_{nullptr};
     Canvas* client_{nullptr};
+    double scale_{1.0};
+    QSize fittedArea_;  // the area's size the scale was last fitted to
     std::vector<View> views_;
     std::map<const Control*, QWidget*> canvases_;  // by container; the window's is null
     std::map<const Control*, QRect> painted_;      // where each lightweight control was drawn

@@ -16,6 +16,12 @@ void OptionButton::setBackground(const QColor& colour) {
     update();
 }
 
+void OptionButton::setScale(const DesignScale& scale) {
+    if (scale_.factor == scale.factor && scale_.size == scale.size) return;
+    scale_ = scale;
+    update();
+}
+
 int OptionButton::indicatorSize(const QStyleOptionButton& option) const {
     return style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &option, this);
 }
@@ -23,25 +29,27 @@ int OptionButton::indicatorSize(const QStyleOptionButton& option) const {
 QRect OptionButton::captionRect() const {
     QStyleOptionButton option;
     option.initFrom(this);
-    return rect().adjusted(indicatorSize(option) + 5, 0, 0, 0);
+    return scale_.rect().adjusted(indicatorSize(option) + 5, 0, 0, 0);
 }
 
 void OptionButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), background_);
+    scale_.apply(painter);
+    const QRect r = scale_.rect();
+    painter.fillRect(r, background_);
     QStyleOptionButton option;
     option.initFrom(this);
     option.state |= isChecked() ? QStyle::State_On : QStyle::State_Off;
     const int indicator = indicatorSize(option);
     const int lineHeight = fontMetrics().height();
-    option.rect = QRect(1, std::max(0, (std::min(height(), lineHeight) - indicator) / 2), indicator,
-                        indicator);
+    option.rect = QRect(1, std::max(0, (std::min(r.height(), lineHeight) - indicator) / 2),
+                        indicator, indicator);
     style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &option, &painter, this);
     const QRect textRect = captionRect();
     painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
                                : palette().color(QPalette::Disabled, QPalette::WindowText));
     const int flags = Qt::AlignLeft | Qt::TextWordWrap |
-                      (height() <= lineHeight + 2 ? Qt::AlignVCenter : Qt::AlignTop);
+                      (r.height() <= lineHeight + 2 ? Qt::AlignVCenter : Qt::AlignTop);
     painter.drawText(textRect, flags, text());
 }
 

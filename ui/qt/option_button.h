@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+#include "ui/qt/design_scale.h"
+
 class QStyleOptionButton;
 
 namespace vk41::qt {
@@ -12,7 +14,8 @@ class OptionButton : public QAbstractButton {
   public:
     explicit OptionButton(QWidget* parent = nullptr);
     void setBackground(const QColor& colour);
-    // Where the caption wraps: right of the indicator, to the right edge.
+    void setScale(const DesignScale& scale);
+    // Where the caption wraps, in design pixels: right of the indicator.
     QRect captionRect() const;
 
   protected:
@@ -22,6 +25,7 @@ class OptionButton : public QAbstractButton {
     int indicatorSize(const QStyleOptionButton& option) const;
 
     QColor background_;
+    DesignScale scale_;
 };
 
 }  // namespace vk41::qt

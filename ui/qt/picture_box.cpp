@@ -19,13 +19,21 @@ void PictureBox::setPicture(const std::string& name) {
     update();
 }
 
+void PictureBox::setScale(const DesignScale& scale) {
+    if (scale_.factor == scale.factor && scale_.size == scale.size) return;
+    scale_ = scale;
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
     {
         QPainter painter(this);
         painter.fillRect(rect(), toQColor(kButtonFace));
         const QRect inside = contentsRect();
         painter.setClipRect(inside);
-        painter.drawPixmap(inside.topLeft(), embeddedPixmap(picture_));
+        painter.translate(inside.topLeft());
+        scale_.apply(painter);
+        painter.drawPixmap(0, 0, embeddedPixmap(picture_));
     }
     QFrame::paintEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "ui/qt/pictures.h"
 
 #include <map>
+#include <tuple>
 
 #include "ui/resources.h"
 
@@ -16,6 +17,21 @@ const QPixmap& embeddedPixmap(const std::string& name) {
             pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
                                 static_cast<uint>(bytes.size()));
         it = cache.emplace(name, pixmap).first;
+    }
+    return it->second;
+}
+
+const QPixmap& scaledPixmap(const std::string& name, double scale, double ratio) {
+    const QPixmap& original = embeddedPixmap(name);
+    if (scale == 1.0 || original.isNull()) return original;
+    static std::map<std::tuple<std::string, double, double>, QPixmap> cache;
+    auto it = cache.find({name, scale, ratio});
+    if (it == cache.end()) {
+        if (cache.size() > 64) cache.clear();  // a window resized again and again
+        QPixmap scaled = original.scaled((QSizeF(original.size()) * scale * ratio).toSize(),
+                                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(ratio);
+        it = cache.emplace(std::make_tuple(name, scale, ratio), scaled).first;
     }
     return it->second;
 }

@@ -45,7 +45,10 @@ void Shell::onTimer() {
 
 FormWindow& Shell::windowFor(Form& form) {
     auto& window = windows_[&form];
-    if (!window) window = std::make_unique<FormWindow>(form, [this] { afterEvent(); });
+    if (!window) {
+        window = std::make_unique<FormWindow>(form, [this] { afterEvent(); });
+        window->fitToScreen();
+    }
     return *window;
 }
 

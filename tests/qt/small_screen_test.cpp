@@ -1,0 +1,96 @@
+// The program on a 1366 x 768 laptop screen (ctest runs this suite on such a
+// simulated screen): every window opens scaled to fit it, the run controls
+// are on the screen, and the mouse still finds the devices of the scheme.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QToolTip>
+
+#include "ui/qt/form_window.h"
+#include "ui/qt/shell.h"
+
+namespace vk41 {
+namespace {
+
+qt::FormWindow* windowOf(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = dynamic_cast<qt::FormWindow*>(w);
+            window && window->form().name() == name)
+            return window;
+    return nullptr;
+}
+
+void chooseMenu(const char* window, const QString& caption) {
+    qt::FormWindow* w = windowOf(window);
+    ASSERT_NE(w, nullptr) << window;
+    for (QAction* a : w->menuBar()->actions())
+        if (a->text() == caption) return a->trigger();
+    FAIL() << "no menu item " << caption.toStdString();
+}
+
+QRect onScreen(const QWidget* widget) {
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
+// What the tooltip says when the mouse rests at `at`, client pixels.
+QString tooltipAt(qt::FormWindow& window, QPoint at) {
+    QWidget* client = window.clientArea();
+    QWidget* target = client->childAt(at);
+    if (!target) target = client;
+    const QPoint local = target->mapFrom(client, at);
+    QHelpEvent help(QEvent::ToolTip, local, target->mapToGlobal(local));
+    QApplication::sendEvent(target, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+class OnASmallScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        shell.start();
+        chooseMenu("Texttt", "Имитация");
+        chooseMenu("Objectt", "Блок Условий");
+        chooseMenu("Objectt", "ModBus");  // hides the conditions block again
+        QApplication::processEvents();
+    }
+    qt::Shell shell;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+};
+
+TEST_F(OnASmallScreen, EveryWindowsClientAreaLiesInsideTheScreen) {
+    for (const char* name : {"Texttt", "Objectt", "Bl_Usl", "ModB_Frm"}) {
+        qt::FormWindow* window = windowOf(name);
+        ASSERT_NE(window, nullptr) << name;
+        EXPECT_LE(window->scale(), 1.0) << name;
+        EXPECT_TRUE(screen.contains(onScreen(window->clientArea())))
+            << name << " at scale " << window->scale() << ": client area "
+            << onScreen(window->clientArea()).width() << " x "
+            << onScreen(window->clientArea()).height() << " on a screen of " << screen.width()
+            << " x " << screen.height();
+    }
+    // The scheme does not fit at its design size: it is shown smaller.
+    EXPECT_LT(windowOf("Objectt")->scale(), 1.0);
+}
+
+TEST_F(OnASmallScreen, RunIsOnTheScreen) {
+    const auto* run = windowOf("Objectt")->findChild<QWidget*>("Vis(0)");
+    ASSERT_NE(run, nullptr);
+    EXPECT_TRUE(run->isVisible());
+    EXPECT_TRUE(screen.contains(onScreen(run)))
+        << "RUN at " << onScreen(run).x() << ", " << onScreen(run).y();
+}
+
+TEST_F(OnASmallScreen, ATooltipAtTheScaledCentreOfAHintNamesItsDevice) {
+    qt::FormWindow& scheme = *windowOf("Objectt");
+    const Control& pump = scheme.form().control("Object", 1);
+    const double toPixels = scheme.scale() / 15.0;
+    const QPoint centre(static_cast<int>((pump.left() + pump.width() / 2) * toPixels),
+                        static_cast<int>((pump.top() + pump.height() / 2) * toPixels));
+    EXPECT_EQ(tooltipAt(scheme, centre).toStdString(), pump.toolTip());
+    EXPECT_EQ(pump.toolTip(), "Насос водяной");
+}
+
+}  // namespace
+}  // namespace vk41
