@@ -187,6 +187,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, Captions, ::testing::Values(
     WindowCase{"ModbusWrite",    VK41_MODBUS "click ModB_Frm.Count_Length(6)\nrun 300\n", "ModB_Frm"},
     WindowCase{"ModbusFlags",    VK41_MODBUS "run 300\n",                                  "ModB_Frm"},
     WindowCase{"ModbusReset",    VK41_MODBUS "click ModB_Frm.Count_Length(7)\nrun 300\n", "ModB_Frm"},
+    WindowCase{"CrcSteps",       VK41_MODBUS "run 300\nclick ModB_Frm.Q(6)\nrun 300\n",     "CRC_Steps"},
     WindowCase{"ModbusKvarta",   VK41_MODBUS "click ModB_Frm.Count_Length(8)\nrun 300\n", "ModB_Frm"}),
     [](const ::testing::TestParamInfo<WindowCase>& row) { return std::string(row.param.name); });
 #undef VK41_MODBUS

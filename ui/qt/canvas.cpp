@@ -60,7 +60,7 @@ void drawShapeAt(QPainter& painter, const Props& p, QRectF r, double scale = 1.0
 // picture of its own and copied from then on.
 struct SpriteKey {
     ShapeKind shape;
-    double width, height, scale, ratio;
+    double width, height, scale;
     std::uint32_t fill, border;  // 0xFF000000 when not drawn
     int borderWidth;
     bool operator==(const SpriteKey&) const = default;
@@ -69,7 +69,7 @@ struct SpriteKey {
 struct SpriteKeyHash {
     std::size_t operator()(const SpriteKey& k) const {
         std::size_t h = std::hash<double>{}(k.width) * 31 + std::hash<double>{}(k.height);
-        h = h * 31 + std::hash<double>{}(k.ratio) + 7 * std::hash<double>{}(k.scale);
+        h = h * 31 + std::hash<double>{}(k.scale);
         h = h * 31 + (static_cast<std::size_t>(k.fill) << 1) + k.border;
         return h * 31 + static_cast<std::size_t>(k.borderWidth) * 7 +
                static_cast<std::size_t>(k.shape);
@@ -80,29 +80,24 @@ struct SpriteKeyHash {
 // design size, less than the controllers' bodies at twice it.
 constexpr double kLargestSprite = 150000;
 
-// A shape of `size` design pixels drawn at the window's scale for a screen of
-// that device pixel ratio.
-const QPixmap& shapeSprite(const Props& p, QSizeF size, double scale, qreal ratio) {
+// A shape of `size` design pixels drawn at `scale` device pixels to one.
+const QPixmap& shapeSprite(const Props& p, QSizeF size, double scale) {
     static std::unordered_map<SpriteKey, QPixmap, SpriteKeyHash> sprites;
     constexpr std::uint32_t kNone = 0xFF000000;
     const SpriteKey key{p.shape,
                         size.width(),
                         size.height(),
                         scale,
-                        ratio,
                         p.filled ? p.fillColor.rgb : kNone,
                         p.bordered ? p.borderColor.rgb : kNone,
                         p.borderWidth};
     if (const auto it = sprites.find(key); it != sprites.end()) return it->second;
     if (sprites.size() > 1024) sprites.clear();  // shapes that change size without end
-    QPixmap sprite((size * scale * ratio).toSize() + QSize(1, 1));
+    QPixmap sprite((size * scale).toSize() + QSize(1, 1));
     sprite.fill(Qt::transparent);
-    {
-        QPainter painter(&sprite);
-        painter.scale(scale * ratio, scale * ratio);
-        drawShapeAt(painter, p, QRectF(QPointF(0, 0), size));
-    }
-    sprite.setDevicePixelRatio(ratio);
+    QPainter painter(&sprite);
+    if (scale != 1.0) painter.scale(scale, scale);
+    drawShapeAt(painter, p, QRectF(QPointF(0, 0), size));
     return sprites.emplace(key, sprite).first->second;
 }
 
@@ -114,15 +109,13 @@ void paintShape(QPainter& painter, const Control& c, double scale) {
     if (square) r = squared(r);
     if (p.shape == ShapeKind::Rectangle || p.shape == ShapeKind::Square)
         return drawShapeAt(painter, p, scaledF(r, scale), scale);
-    // Drawn for the window's scale and the screen's ratio, and set on whole
-    // pixels of the window, so that it is copied, never stretched. A body
-    // as large as a controller's is plain fill inside, cheaper to draw than
-    // to copy at a large scale.
-    const double ratio = painter.device()->devicePixelRatioF();
-    if (r.width() * r.height() * scale * scale * ratio * ratio > kLargestSprite)
+    // Drawn for the scale in force and set on whole device pixels, so that it
+    // is copied, never stretched. A body as large as a controller's is plain
+    // fill inside, cheaper to draw than to copy at a large scale.
+    if (r.width() * r.height() * scale * scale > kLargestSprite)
         return drawShapeAt(painter, p, scaledF(r, scale), scale);
     const QPointF at(std::round(r.left() * scale), std::round(r.top() * scale));
-    painter.drawPixmap(at, shapeSprite(p, r.size(), scale, ratio));
+    painter.drawPixmap(at, shapeSprite(p, r.size(), scale));
 }
 
 void paintLine(QPainter& painter, const Control& c, double scale) {
@@ -191,13 +184,14 @@ void paintLabel(QPainter& painter, const Control& c, double scale) {
     const QStaticText& text = captionLayout(c, font, scale);
     const bool overflows = text.size().height() > r.height() || text.size().width() > r.width();
     // The text is laid out at the design size and drawn at the scale.
-    if (scale != 1.0) painter.setWorldTransform(QTransform::fromScale(scale, scale));
+    const QTransform devicePixels = painter.worldTransform();
+    if (scale != 1.0) painter.setWorldTransform(QTransform::fromScale(scale, scale) * devicePixels);
     if (overflows) painter.setClipRect(r);
     painter.setFont(font);
     painter.setPen(toQColor(c.foreColor()));
     painter.drawStaticText(r.topLeft(), text);
     if (overflows) painter.setClipping(false);
-    if (scale != 1.0) painter.setWorldTransform(QTransform());
+    if (scale != 1.0) painter.setWorldTransform(devicePixels);
 }
 
 }  // namespace
@@ -284,16 +278,21 @@ void Canvas::paintFrame(QPainter& painter) {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
-    // Each control scales its own geometry: the painter keeps whole device
-    // pixels, on which rectangles, lines and pictures are drawn fastest.
     QPainter painter(this);
     painter.setClipRegion(event->region());
     paintBackground(painter);
+    // The controls are drawn in device pixels, each scaling its own geometry:
+    // on them rectangles, lines and sprites take the painter's fast paths,
+    // where a scaled painter (a HiDPI screen's included) fills every shape
+    // as a path.
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    const double toDevice = scale_.factor * ratio;
     // Most repaints cover a few small places: controls elsewhere are skipped.
     for (const Control& c : form_->controls()) {
         if (c.container() != container_ || !c.visible() || !isLightweight(c)) continue;
         if (event->region().intersects(scaledOut(paintBounds(c), scale_.factor)))
-            paintControl(painter, c, scale_.factor);
+            paintControl(painter, c, toDevice);
     }
 }
 

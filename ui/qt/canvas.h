@@ -36,8 +36,8 @@ class Canvas : public QWidget {
     DesignScale scale_;
 };
 
-// Draws one lightweight control at a scale of the design; the painter's
-// origin is its container's.
+// Draws one lightweight control at `scale` painter pixels to a design pixel;
+// the painter's origin is its container's.
 void paintControl(QPainter& painter, const Control& control, double scale = 1.0);
 
 // Lines, shapes and labels: drawn by their container's canvas, not widgets.
