@@ -33,7 +33,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
         painter.setClipRect(inside);
         painter.translate(inside.topLeft());
         scale_.apply(painter);
-        painter.drawPixmap(0, 0, embeddedPixmap(picture_));
+        // A picture of twice the detail is brought down smoothly at ratio 1.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(0, 0, boxPixmap(picture_, scale_.size));
     }
     QFrame::paintEvent(event);
 }

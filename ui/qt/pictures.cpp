@@ -21,6 +21,21 @@ const QPixmap& embeddedPixmap(const std::string& name) {
     return it->second;
 }
 
+const QPixmap& boxPixmap(const std::string& name, QSize box) {
+    const QPixmap& original = embeddedPixmap(name);
+    const bool detailed = box.width() > 0 && original.width() >= 2 * box.width() - 2 &&
+                          original.height() >= 2 * box.height() - 2;
+    if (!detailed) return original;
+    static std::map<std::string, QPixmap> cache;
+    auto it = cache.find(name);
+    if (it == cache.end()) {
+        QPixmap twice = original;
+        twice.setDevicePixelRatio(2);
+        it = cache.emplace(name, twice).first;
+    }
+    return it->second;
+}
+
 const QPixmap& scaledPixmap(const std::string& name, double scale, double ratio) {
     const QPixmap& original = embeddedPixmap(name);
     if (scale == 1.0 || original.isNull()) return original;
