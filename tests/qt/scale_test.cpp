@@ -181,5 +181,26 @@ TEST_F(SchemeWindow, FindsTheDeviceUnderTheMouseAtEveryScale) {
     }
 }
 
+// A press on a request's CRC cell opens the CRC steps, wherever the cell is
+// drawn at the window's scale.
+TEST(ModbusWindow, APressOnTheCrcCellOpensItsStepsAtEveryScale) {
+    for (const double scale : {0.6, 1.0, 1.5}) {
+        Opened opened("menu Texttt Имитация\nmenu Objectt ModBus\nrun 300\n");
+        Form& modbus = opened.form("ModB_Frm");
+        qt::FormWindow window(modbus, {});
+        window.fitWindowTo(scale);
+        window.show();
+        const Control& cell = modbus.control("Q", 6);
+        const QPoint at(static_cast<int>((cell.windowLeft() + cell.width() / 2) * scale / 15),
+                        static_cast<int>((cell.windowTop() + cell.height() / 2) * scale / 15));
+        QWidget* client = window.clientArea();
+        QWidget* target = client->childAt(at) ? client->childAt(at) : client;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(client, at));
+        const Form* steps = opened.driver.app().existing("CRC_Steps");
+        ASSERT_NE(steps, nullptr) << "at scale " << scale;
+        EXPECT_TRUE(steps->visible()) << "at scale " << scale;
+    }
+}
+
 }  // namespace
 }  // namespace vk41

@@ -308,6 +308,13 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
     if (afterEvent_) afterEvent_();
 }
 
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    const QPointF at = toWindowTwips(event->position());
+    if (form_->clickAt(static_cast<float>(at.x()), static_cast<float>(at.y())) && afterEvent_)
+        afterEvent_();
+}
+
 bool Canvas::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip) return QWidget::event(event);
     const auto* help = static_cast<QHelpEvent*>(event);

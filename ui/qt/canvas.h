@@ -10,7 +10,8 @@ namespace vk41::qt {
 
 // Paints the lightweight controls (lines, shapes, labels) of one container,
 // the window itself or a frame, in the design's drawing order, and passes
-// the mouse to the model: moves to the control under it, tooltips from it.
+// the mouse to the model: moves and presses to the control under it,
+// tooltips from it.
 // A frame's canvas also draws the frame's own border and caption.
 class Canvas : public QWidget {
   public:
@@ -23,6 +24,7 @@ class Canvas : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
   private:
