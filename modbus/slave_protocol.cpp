@@ -144,7 +144,8 @@ class Builder {
                           "адреса " + std::to_string(first) + "–" + std::to_string(last));
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>((count + 7) / 8), 0);
         for (int i = 0; i < count; ++i)
-            if ((this->*bit)(first + i)) bytes[static_cast<std::size_t>(i / 8)] |= 1 << (i % 8);
+            if ((this->*bit)(first + i))
+                bytes[static_cast<std::size_t>(i / 8)] |= static_cast<std::uint8_t>(1 << (i % 8));
         return data(describe(first, last), bytes);
     }
 
