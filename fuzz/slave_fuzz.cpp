@@ -16,7 +16,9 @@ void checkAnswer(std::span<const std::uint8_t> pdu, const vk41::ControllerImage&
     const auto& out = reply->pdu;
     if (out.empty() || out.size() > vk41::slave::kMaxTcpPdu) std::abort();
     if (out[0] & 0x80) {
-        if (out.size() != 2 || out[1] < 1 || out[1] > 3 || (out[0] & 0x7F) != pdu[0]) std::abort();
+        // A function code with its top bit set is no request: it gets the
+        // exception of an unknown function, whose code it already is.
+        if (out.size() != 2 || out[1] < 1 || out[1] > 3 || out[0] != (pdu[0] | 0x80)) std::abort();
         return;
     }
     if (out[0] != pdu[0]) std::abort();

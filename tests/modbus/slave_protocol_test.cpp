@@ -69,6 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Slave, Frames, ::testing::Values(
     // Exceptions: 01 function, 02 address, 03 value or quantity.
     FrameCase{"UnservedFunction4",       {4, 0x00, 0x00, 0x00, 0x01},     {0x84, 0x01},                        kNone},
     FrameCase{"UnservedFunction16",      {0x10, 0, 0, 0, 1, 2, 0, 0},     {0x90, 0x01},                        kNone},
+    FrameCase{"FunctionWithTopBitSet",   {0xEA, 0x06, 0x60, 0xAA, 0x55},  {0xEA, 0x01},                        kNone},
     FrameCase{"CoilsPastTheMap",         {1, 0x00, 0x38, 0x00, 0x20},     {0x81, 0x02},                        kNone},
     FrameCase{"InputsBelowTheMap",       {2, 0x00, 0x00, 0x00, 0x08},     {0x82, 0x02},                        kNone},
     FrameCase{"InputsPastTheMap",        {2, 0x27, 0x2F, 0x00, 0x02},     {0x82, 0x02},                        kNone},
