@@ -67,6 +67,13 @@ class ModbusService::TcpServer : public QObject {
         return {};
     }
 
+    // The sockets go with the server; their last signals must not reach a
+    // server that is half gone.
+    ~TcpServer() override {
+        for (const auto& connection : connections_)
+            if (connection->socket) QObject::disconnect(connection->socket, nullptr, this, nullptr);
+    }
+
     quint16 port() const { return server_.serverPort(); }
 
   private:
