@@ -201,12 +201,8 @@ class ModbusService::RtuServer : public QModbusRtuSerialServer {
     ModbusService* service_;
 };
 
-ModbusService::ModbusService(slave::Session& session, int address, Log log,
-                             std::function<void()> afterRequest)
-    : session_(&session),
-      address_(address),
-      log_(std::move(log)),
-      afterRequest_(std::move(afterRequest)) {}
+ModbusService::ModbusService(slave::Session& session, int address, Log log)
+    : session_(&session), address_(address), log_(std::move(log)) {}
 
 ModbusService::~ModbusService() {
     if (rtu_) rtu_->disconnectDevice();
@@ -215,7 +211,6 @@ ModbusService::~ModbusService() {
 void ModbusService::served(const char* link, int unit, std::span<const std::uint8_t> request,
                            std::span<const std::uint8_t> reply, const std::string& meaning) {
     if (log_) log_(logLine(link, unit, request, reply, meaning));
-    if (afterRequest_) afterRequest_();
 }
 
 QString ModbusService::listenTcp(const QString& host, quint16 port, Limits limits) {

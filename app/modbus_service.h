@@ -34,8 +34,7 @@ class ModbusService : public QObject {
     // One line per exchange: the request and the answer in hex, what they mean.
     using Log = std::function<void(const std::string& line)>;
 
-    ModbusService(slave::Session& session, int address, Log log,
-                  std::function<void()> afterRequest = {});
+    ModbusService(slave::Session& session, int address, Log log);
     ~ModbusService() override;
 
     // Each returns an empty string, or why it could not start.
@@ -54,7 +53,6 @@ class ModbusService : public QObject {
     slave::Session* session_;
     int address_;
     Log log_;
-    std::function<void()> afterRequest_;
     std::unique_ptr<TcpServer> tcp_;
     std::unique_ptr<RtuServer> rtu_;
 };

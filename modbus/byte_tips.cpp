@@ -3,10 +3,10 @@
 // They are written only when asked for, never during the exchange tick.
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
+#include "modbus/byte_text.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
 #include "ui/numbers.h"
@@ -20,25 +20,13 @@ namespace mm = memory_map;
 // A typed count may run far past the map; what lies beyond is not described.
 constexpr int kMostItems = 256;
 
-std::string hex(unsigned value, int digits) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
-std::string bitText(unsigned byte) {
-    std::string text;
-    for (int k = 7; k >= 0; --k) text += (byte >> k & 1) ? '1' : '0';
-    return text;
-}
-
 unsigned byteOf(double value) {
     return static_cast<unsigned>(std::clamp(toInt32(value), 0, 255));
 }
 
 std::string valueLine(double value) {
     const unsigned b = byteOf(value);
-    return "Значение: " + std::to_string(b) + " = 0x" + hex(b, 2) + " = " + bitText(b);
+    return "Значение: " + std::to_string(b) + " = 0x" + hexText(b, 2) + " = " + bitText(b);
 }
 
 // "1 байт", "2 байта", "5 байт".
@@ -104,7 +92,8 @@ std::string counterName(int number) {
 
 // What the map holds at a request's start address.
 std::string addressText(int function, int address) {
-    std::string text = "Адрес " + std::to_string(address) + " (0x" + hex(address & 0xFFFF, 4) + ")";
+    std::string text =
+        "Адрес " + std::to_string(address) + " (0x" + hexText(address & 0xFFFF, 4) + ")";
     mm::AreaId id{};
     const mm::Area* a = areaAt(function, address, &id);
     if (!a) return text + " вне карты памяти контроллера для этой функции";
@@ -170,7 +159,7 @@ std::string quantityText(int function, int start, int count) {
 }
 
 std::string writtenValueText(int function, int start, unsigned value) {
-    const std::string word = "Значение 0x" + hex(value, 4);
+    const std::string word = "Значение 0x" + hexText(value, 4);
     if (function == mm::kWriteSingleCoil) {
         const auto item = itemAt(function, start);
         const std::string what =
@@ -327,7 +316,7 @@ std::string ModBFrm::crcTip(bool request, bool low, double value) {
     const std::string bytes =
         covered == 1 ? "байту 0 " + which : "байтам 0–" + std::to_string(covered - 1) + " " + which;
     return join({std::string("CRC, ") + (low ? "младший байт (идёт первым)" : "старший байт"),
-                 valueLine(value), "CRC-16 = 0x" + hex(crc, 4) + " по " + bytes,
+                 valueLine(value), "CRC-16 = 0x" + hexText(crc, 4) + " по " + bytes,
                  "Щелчок открывает окно «Расчёт CRC-16» с расчётом по шагам"});
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/windows.h"
+#include "modbus/byte_text.h"
 #include "modbus/controller_image.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
@@ -17,13 +18,6 @@ namespace {
 
 constexpr std::array<int, 8> kKinds = {0, 1, 2, 3, 6, 7, 8, 9};
 constexpr const char* kZeroByte = "00000000";
-
-// Eight bits, most significant first.
-std::string bitText(std::uint32_t byte) {
-    std::string text;
-    for (int k = 7; k >= 0; --k) text += (byte >> k & 1) ? '1' : '0';
-    return text;
-}
 
 // The status code whose flags each fixed situation of `Branch` answers:
 // "Резервуар заполнен" is the pump switched off (2), "Заполнение" the pump

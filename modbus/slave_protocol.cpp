@@ -1,7 +1,7 @@
 #include "modbus/slave_protocol.h"
 
-#include <cstdio>
 
+#include "modbus/byte_text.h"
 #include "modbus/memory_map.h"
 
 namespace vk41::slave {
@@ -110,10 +110,8 @@ class Builder {
     Reply refuse(Exception e, const std::string& asked) const {
         Reply r;
         r.pdu = {static_cast<std::uint8_t>(function_ | 0x80), static_cast<std::uint8_t>(e)};
-        char code[8];
-        std::snprintf(code, sizeof code, "%02X", static_cast<unsigned>(e));
-        r.meaning = prefix() + (asked.empty() ? "" : asked + " ") + "→ исключение " + code + " (" +
-                    exceptionName(e) + ")";
+        r.meaning = prefix() + (asked.empty() ? "" : asked + " ") + "→ исключение " +
+                    hexText(static_cast<unsigned>(e), 2) + " (" + exceptionName(e) + ")";
         return r;
     }
 
@@ -192,9 +190,7 @@ class Builder {
             return refuse(Exception::kIllegalDataAddress, "регистр " + std::to_string(address));
         for (const map::Command& command : map::commands()) {
             if (command.value != value) continue;
-            char text[8];
-            std::snprintf(text, sizeof text, "%04X", value);
-            Reply r = echo("регистр " + std::to_string(address) + " ← " + text + " (" +
+            Reply r = echo("регистр " + std::to_string(address) + " ← " + hexText(value, 4) + " (" +
                            command.meaning + ")");
             r.command = Command::kRestart;
             return r;
@@ -217,10 +213,8 @@ std::optional<Reply> answer(std::span<const std::uint8_t> request, const Control
 std::string hex(std::span<const std::uint8_t> bytes) {
     std::string text;
     for (const std::uint8_t b : bytes) {
-        char cell[4];
-        std::snprintf(cell, sizeof cell, "%02X", b);
         if (!text.empty()) text += ' ';
-        text += cell;
+        text += hexText(b, 2);
     }
     return text;
 }
