@@ -23,9 +23,12 @@ xvfb=0
 for tool in Xvfb xdotool; do
     command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed (make deps installs it)"; exit 77; }
 done
-display=:$((90 + RANDOM % 500))
-Xvfb $display -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens, so
+# no other X server on the machine can stand in the way.
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 3>"$work/display" &
 xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=:$(head -n 1 "$work/display")
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: no X server could be started"; exit 77; }
@@ -34,7 +37,12 @@ export QT_QPA_PLATFORM=xcb
 # end; the rest of the suite checks the program's own memory for leaks.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-fail() { echo "FAIL: $*"; cp "$work"/*.png /tmp/ 2>/dev/null; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    tail -n 30 "$work/demo.log" 2>/dev/null  # what the program said, if it ended
+    cp "$work"/*.png /tmp/ 2>/dev/null
+    exit 1
+}
 probe="$build/vk41-e2e-probe"
 # The client origin of a window, and a click at a point of its client area.
 origin() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2} /^Y=/{y=$2} END{print x, y}'; }
@@ -76,9 +84,18 @@ wait_window() { # title [command...]
     return 1
 }
 
-"$build/vk41-demo" >"$work/demo.log" 2>&1 &
-demo=$!
-texttt=$(wait_window "ВОДОПОДГОТОВКА техническое решение") || fail "the description window did not appear"
+# Now and then, on a loaded machine, the fresh X server refuses the program's
+# first connection and Qt ends it at once; such a start is tried once more.
+texttt=""
+for attempt in 1 2; do
+    "$build/vk41-demo" >"$work/demo.log" 2>&1 &
+    demo=$!
+    texttt=$(wait_window "ВОДОПОДГОТОВКА техническое решение") && break
+    kill -0 $demo 2>/dev/null && break  # it runs and shows nothing: a real failure
+    echo "the program ended as it started (attempt $attempt):"
+    tail -n 5 "$work/demo.log"
+done
+[ -n "$texttt" ] || fail "the description window did not appear"
 sleep 1
 read -r _ _ bar < <("$probe" menu "Деморежим" 0)
 scheme=$(wait_window "Схема установки" menu_click "$texttt" "Назначение|Описание|Имитация|Оборудование" 2) ||
