@@ -72,6 +72,9 @@ test-asan: deps $(BUILD_SAN)/build.ninja
 bench: build
 	./$(BUILD)/vk41-bench
 	./$(BUILD)/vk41-bus-bench ./$(BUILD)/vk41-slave
+	@# The real program's CPU use while the demonstration runs, on a virtual display.
+	tests/e2e/e2e.sh $(BUILD) cpu 1366x768
+	tests/e2e/e2e.sh $(BUILD) cpu 1920x1080 1.5
 
 # Each libFuzzer target for FUZZ_SECONDS, from the committed seeds; what it
 # finds goes to a scratch corpus, and a crash stops with the input saved.

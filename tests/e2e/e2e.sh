@@ -12,7 +12,7 @@ set -u
 export LC_ALL=C.UTF-8
 unset LANGUAGE
 build=$1
-checkCpu=${2:-cpu}  # "nocpu" in a sanitizer build, which is slower by design
+checkCpu=${2:-cpu}  # "cpu" (make bench) holds the program to 2 % of a core
 screen=${3:-1600x1200}
 [ -n "${4:-}" ] && export QT_SCALE_FACTOR=$4
 work=$(mktemp -d)
