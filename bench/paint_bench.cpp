@@ -1,5 +1,7 @@
-// One frame of the scheme window as the screen shows it at load, at the
-// window's scales and the screen's device pixel ratios; and a resize of it.
+// The scheme window's client area at the window's scales and the screen's
+// device pixel ratios: drawn anew (the first frame, or any after a change of
+// scale), repainted from the drawing the window keeps (uncovered, a tooltip
+// gone); and a resize of it.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -35,23 +37,34 @@ QImage frameFor(const QWidget* client, double ratio) {
 }
 
 // Arguments: the window's scale in per cent, the device pixel ratio.
-void BM_PaintSchemeAtLoad(benchmark::State& state) {
+void paintScheme(benchmark::State& state, bool anew) {
     const double scale = static_cast<double>(state.range(0)) / 100;
     const double ratio = static_cast<double>(state.range(1));
     Scheme scheme;
     scheme.window->fitWindowTo(scale);
     QImage frame = frameFor(scheme.window->clientArea(), ratio);
-    for (auto _ : state) scheme.paint(frame);
+    scheme.paint(frame);
+    for (auto _ : state) {
+        if (anew) scheme.window->clientArea()->redrawAll();
+        scheme.paint(frame);
+    }
     state.SetLabel("scale " + std::to_string(state.range(0)) + " %, device pixel ratio " +
                    std::to_string(state.range(1)));
 }
-BENCHMARK(BM_PaintSchemeAtLoad)
-    ->Args({75, 1})
-    ->Args({100, 1})
-    ->Args({200, 1})
-    ->Args({100, 2})
-    ->ArgNames({"scale", "ratio"})
-    ->Unit(benchmark::kMillisecond);
+
+void BM_DrawSchemeAnew(benchmark::State& state) {
+    paintScheme(state, true);
+}
+void BM_RepaintScheme(benchmark::State& state) {
+    paintScheme(state, false);
+}
+
+void scalesAndRatios(benchmark::internal::Benchmark* b) {
+    b->Args({75, 1})->Args({100, 1})->Args({200, 1})->Args({100, 2});
+    b->ArgNames({"scale", "ratio"})->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_DrawSchemeAnew)->Apply(scalesAndRatios);
+BENCHMARK(BM_RepaintScheme)->Apply(scalesAndRatios);
 
 // The user drags the window's edge: each step lays the window out at a new
 // scale and paints it whole, as the first frame after a resize does.

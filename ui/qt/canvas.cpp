@@ -21,6 +21,13 @@ QRectF squared(QRectF r) {
     return QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
 }
 
+// Device pixels to a logical pixel where the painter draws. A widget painted
+// into an image of its own (a snapshot, a benchmark frame) reports the
+// screen's ratio, not the image's; the painter's transform knows both.
+double deviceRatio(const QPainter& painter) {
+    return painter.deviceTransform().m11();
+}
+
 QRectF scaledF(const QRectF& r, double scale) {
     return QRectF(r.topLeft() * scale, r.size() * scale);
 }
@@ -186,11 +193,15 @@ void paintLabel(QPainter& painter, const Control& c, double scale) {
     // The text is laid out at the design size and drawn at the scale.
     const QTransform devicePixels = painter.worldTransform();
     if (scale != 1.0) painter.setWorldTransform(QTransform::fromScale(scale, scale) * devicePixels);
-    if (overflows) painter.setClipRect(r);
+    // Text past the label is cut at its edges, within the place repainted.
+    if (overflows) {
+        painter.save();
+        painter.setClipRect(r, Qt::IntersectClip);
+    }
     painter.setFont(font);
     painter.setPen(toQColor(c.foreColor()));
     painter.drawStaticText(r.topLeft(), text);
-    if (overflows) painter.setClipping(false);
+    if (overflows) painter.restore();
     if (scale != 1.0) painter.setWorldTransform(devicePixels);
 }
 
@@ -239,6 +250,16 @@ Canvas::Canvas(Form& form, const Control* container, std::function<void()> after
 void Canvas::setScale(const DesignScale& scale) {
     if (scale_.factor == scale.factor && scale_.size == scale.size) return;
     scale_ = scale;
+    redrawAll();
+}
+
+void Canvas::redraw(const QRegion& region) {
+    stale_ += region;
+    update(region);
+}
+
+void Canvas::redrawAll() {
+    stale_ = rect();
     update();
 }
 
@@ -253,8 +274,7 @@ void Canvas::paintBackground(QPainter& painter) {
     }
     painter.fillRect(rect(), toQColor(form_->design().backColor));
     if (const std::string& picture = form_->design().picture; !picture.empty())
-        painter.drawPixmap(
-            0, 0, scaledPixmap(picture, scale_.factor, painter.device()->devicePixelRatioF()));
+        painter.drawPixmap(0, 0, scaledPixmap(picture, scale_.factor, deviceRatio(painter)));
 }
 
 // A frame: its background, an etched border and the caption breaking it.
@@ -279,19 +299,40 @@ void Canvas::paintFrame(QPainter& painter) {
 
 void Canvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const double ratio = deviceRatio(painter);
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (drawing_.size() != pixels || drawing_.devicePixelRatio() != ratio) {
+        drawing_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        drawing_.setDevicePixelRatio(ratio);
+        drawing_.fill(Qt::transparent);
+        stale_ = rect();
+    }
+    if (!stale_.isEmpty()) {
+        QPainter onDrawing(&drawing_);
+        paintDrawing(onDrawing, stale_);
+        stale_ = QRegion();
+    }
+    // Copied pixel for pixel: the painter works in device pixels meanwhile.
     painter.setClipRegion(event->region());
+    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QRectF(drawing_.rect()), drawing_, QRectF(drawing_.rect()));
+}
+
+void Canvas::paintDrawing(QPainter& painter, const QRegion& region) {
+    painter.setClipRegion(region);
     paintBackground(painter);
     // The controls are drawn in device pixels, each scaling its own geometry:
     // on them rectangles, lines and sprites take the painter's fast paths,
     // where a scaled painter (a HiDPI screen's included) fills every shape
     // as a path.
-    const double ratio = painter.device()->devicePixelRatioF();
-    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+    const double ratio = deviceRatio(painter);
+    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
     const double toDevice = scale_.factor * ratio;
     // Most repaints cover a few small places: controls elsewhere are skipped.
     for (const Control& c : form_->controls()) {
         if (c.container() != container_ || !c.visible() || !isLightweight(c)) continue;
-        if (event->region().intersects(scaledOut(paintBounds(c), scale_.factor)))
+        if (region.intersects(scaledOut(paintBounds(c), scale_.factor)))
             paintControl(painter, c, toDevice);
     }
 }

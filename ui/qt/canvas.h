@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 
@@ -13,6 +15,9 @@ namespace vk41::qt {
 // the mouse to the model: moves and presses to the control under it,
 // tooltips from it.
 // A frame's canvas also draws the frame's own border and caption.
+// It keeps what it drew, at the screen's pixels: a repaint the model did not
+// ask for (the window uncovered, a tooltip gone) copies it back, and a change
+// redraws only the places `redraw` names.
 class Canvas : public QWidget {
   public:
     Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
@@ -20,6 +25,9 @@ class Canvas : public QWidget {
     // Paints at the design size, shown at `scale.factor` of it.
     void setScale(const DesignScale& scale);
     double scale() const { return scale_.factor; }
+    // The controls in `region` (this widget's pixels) have changed.
+    void redraw(const QRegion& region);
+    void redrawAll();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +36,7 @@ class Canvas : public QWidget {
     bool event(QEvent* event) override;
 
   private:
+    void paintDrawing(QPainter& painter, const QRegion& region);
     void paintBackground(QPainter& painter);
     void paintFrame(QPainter& painter);
     QPointF toWindowTwips(QPointF local) const;
@@ -36,6 +45,8 @@ class Canvas : public QWidget {
     const Control* container_;
     std::function<void()> afterEvent_;
     DesignScale scale_;
+    QImage drawing_;  // device pixels, at the ratio of the screen it was drawn for
+    QRegion stale_;   // where the drawing no longer shows the model
 };
 
 // Draws one lightweight control at `scale` painter pixels to a design pixel;

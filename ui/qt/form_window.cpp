@@ -173,10 +173,10 @@ void FormWindow::applyScale() {
     client_->setFixedSize(clientSize(scale_));
     client_->setScale({scale_, clientSize(1.0)});
     for (const View& view : views_) syncView(view);
-    for (auto& [container, canvas] : canvases_) canvas->update();
+    for (auto& [container, canvas] : canvases_) canvas->redrawAll();
 }
 
-QWidget* FormWindow::clientArea() const {
+Canvas* FormWindow::clientArea() const {
     return client_;
 }
 
@@ -215,7 +215,7 @@ void FormWindow::buildControls() {
                                       ? qs(c.name())
                                       : QStringLiteral("%1(%2)").arg(qs(c.name())).arg(c.index()));
             views_.push_back({&c, widget});
-            if (c.kind() == ControlKind::Frame) canvases_[&c] = widget;
+            if (c.kind() == ControlKind::Frame) canvases_[&c] = static_cast<Canvas*>(widget);
         }
     }
 }
@@ -290,6 +290,7 @@ void FormWindow::syncView(const View& view) {
         option->setScale(scale);
     } else if (auto* frame = dynamic_cast<Canvas*>(w)) {
         frame->setScale(scale);
+        frame->redrawAll();  // its caption, colour or font may have changed
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const QStringList items = qItems(c.items());
         if (combo->count() != items.size() ||
@@ -333,7 +334,7 @@ void FormWindow::sync() {
 // Repaints where each changed line, shape or label was and where it is now,
 // not the whole scheme: most ticks move a handful of its six hundred parts.
 void FormWindow::repaintChanged(bool everything) {
-    std::map<QWidget*, QRegion> dirty;
+    std::map<Canvas*, QRegion> dirty;
     for (const Control& c : form_->controls()) {
         if (!isLightweight(c) || (!everything && c.changedAt() <= syncedRevision_)) continue;
         const QRect now = paintBounds(c);
@@ -344,17 +345,17 @@ void FormWindow::repaintChanged(bool everything) {
         before = now;
     }
     if (everything) {
-        for (auto& [container, canvas] : canvases_) canvas->update();
+        for (auto& [container, canvas] : canvases_) canvas->redrawAll();
         return;
     }
     for (auto& [canvas, region] : dirty) {
         if (scale_ == 1.0) {
-            canvas->update(region);
+            canvas->redraw(region);
             continue;
         }
         QRegion scaled;
         for (const QRect& r : region) scaled += scaledOut(r, scale_);
-        canvas->update(scaled);
+        canvas->redraw(scaled);
     }
 }
 

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "ui/form.h"
+#include "ui/qt/canvas.h"
 
 class QScrollArea;
 
 namespace vk41::qt {
-
-class Canvas;
 
 // The top-level Qt window of one form: its menu bar, the client area with
 // the lightweight controls painted on it, and the windowed controls as child
@@ -30,7 +29,7 @@ class FormWindow : public QMainWindow {
     ~FormWindow() override;
 
     Form& form() const { return *form_; }
-    QWidget* clientArea() const;
+    Canvas* clientArea() const;
     // Brings the widgets in line with the model, if the form changed since.
     void sync();
 
@@ -72,8 +71,8 @@ class FormWindow : public QMainWindow {
     double scale_{1.0};
     QSize fittedArea_;  // the area's size the scale was last fitted to
     std::vector<View> views_;
-    std::map<const Control*, QWidget*> canvases_;  // by container; the window's is null
-    std::map<const Control*, QRect> painted_;      // where each lightweight control was drawn
+    std::map<const Control*, Canvas*> canvases_;  // by container; the window's is null
+    std::map<const Control*, QRect> painted_;     // where each lightweight control was drawn
     static constexpr std::uint64_t kNever = ~0ull;
     std::uint64_t syncedRevision_{kNever};
 };
