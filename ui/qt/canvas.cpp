@@ -7,6 +7,7 @@
 #include <QStaticText>
 #include <QTextOption>
 #include <QToolTip>
+#include <type_traits>
 #include <unordered_map>
 
 #include "ui/qt/convert.h"
@@ -26,6 +27,35 @@ QRectF squared(QRectF r) {
 // screen's ratio, not the image's; the painter's transform knows both.
 double deviceRatio(const QPainter& painter) {
     return painter.deviceTransform().m11();
+}
+
+// Qt hands a fill or a copy of more than about 100 000 pixels to a pool of
+// threads. On a machine of two cores waking them costs more than the work
+// itself, so a large area goes in bands of rows that stay on this thread.
+constexpr double kBandPixels = 65536;
+
+// Calls `draw` with consecutive bands of rows of `area`, in device pixels.
+template <typename Draw>
+void inBands(const QRectF& area, Draw&& draw) {
+    const double rows = std::max(1.0, std::floor(kBandPixels / std::max(1.0, area.width())));
+    for (double top = area.top(); top < area.bottom(); top += rows)
+        draw(QRectF(area.left(), top, area.width(), std::min(rows, area.bottom() - top)));
+}
+
+void fillInBands(QPainter& painter, const QRectF& area, const QColor& color) {
+    inBands(area, [&](const QRectF& band) { painter.fillRect(band, color); });
+}
+
+// A picture of device pixels set at `at` (device pixels, whole).
+template <typename Picture>
+void blitInBands(QPainter& painter, QPointF at, const Picture& picture) {
+    inBands(QRectF(QPointF(0, 0), picture.size()), [&](const QRectF& band) {
+        const QRectF target(at + band.topLeft(), band.size());
+        if constexpr (std::is_same_v<Picture, QImage>)
+            painter.drawImage(target, picture, band);
+        else
+            painter.drawPixmap(target, picture, band);
+    });
 }
 
 QRectF scaledF(const QRectF& r, double scale) {
@@ -122,7 +152,7 @@ void paintShape(QPainter& painter, const Control& c, double scale) {
     if (r.width() * r.height() * scale * scale > kLargestSprite)
         return drawShapeAt(painter, p, scaledF(r, scale), scale);
     const QPointF at(std::round(r.left() * scale), std::round(r.top() * scale));
-    painter.drawPixmap(at, shapeSprite(p, r.size(), scale));
+    blitInBands(painter, at, shapeSprite(p, r.size(), scale));
 }
 
 void paintLine(QPainter& painter, const Control& c, double scale) {
@@ -185,7 +215,7 @@ const QStaticText& captionLayout(const Control& c, const QFont& font, double sca
 
 void paintLabel(QPainter& painter, const Control& c, double scale) {
     const QRectF r = rectF(c);
-    if (c.props().opaque) painter.fillRect(scaledF(r, scale), toQColor(c.backColor()));
+    if (c.props().opaque) fillInBands(painter, scaledF(r, scale), toQColor(c.backColor()));
     if (c.caption().empty()) return;
     const QFont font = toQFont(c.font());
     const QStaticText& text = captionLayout(c, font, scale);
@@ -272,7 +302,12 @@ void Canvas::paintBackground(QPainter& painter) {
         painter.restore();
         return;
     }
-    painter.fillRect(rect(), toQColor(form_->design().backColor));
+    const double ratio = deviceRatio(painter);
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    fillInBands(painter, QRectF(QPointF(0, 0), QSizeF(size()) * ratio),
+                toQColor(form_->design().backColor));
+    painter.restore();
     if (const std::string& picture = form_->design().picture; !picture.empty())
         painter.drawPixmap(0, 0, scaledPixmap(picture, scale_.factor, deviceRatio(painter)));
 }
@@ -316,7 +351,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
     painter.setClipRegion(event->region());
     if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QRectF(drawing_.rect()), drawing_, QRectF(drawing_.rect()));
+    blitInBands(painter, QPointF(0, 0), drawing_);
 }
 
 void Canvas::paintDrawing(QPainter& painter, const QRegion& region) {
