@@ -46,11 +46,12 @@ void fillInBands(QPainter& painter, const QRectF& area, const QColor& color) {
     inBands(area, [&](const QRectF& band) { painter.fillRect(band, color); });
 }
 
-// A picture of device pixels set at `at` (device pixels, whole).
+// The part `source` of a picture of device pixels, set at `at` (device
+// pixels, whole).
 template <typename Picture>
-void blitInBands(QPainter& painter, QPointF at, const Picture& picture) {
-    inBands(QRectF(QPointF(0, 0), picture.size()), [&](const QRectF& band) {
-        const QRectF target(at + band.topLeft(), band.size());
+void blitInBands(QPainter& painter, QPointF at, const Picture& picture, const QRectF& source) {
+    inBands(source, [&](const QRectF& band) {
+        const QRectF target(at + band.topLeft() - source.topLeft(), band.size());
         if constexpr (std::is_same_v<Picture, QImage>)
             painter.drawImage(target, picture, band);
         else
@@ -152,7 +153,8 @@ void paintShape(QPainter& painter, const Control& c, double scale) {
     if (r.width() * r.height() * scale * scale > kLargestSprite)
         return drawShapeAt(painter, p, scaledF(r, scale), scale);
     const QPointF at(std::round(r.left() * scale), std::round(r.top() * scale));
-    blitInBands(painter, at, shapeSprite(p, r.size(), scale));
+    const QPixmap& sprite = shapeSprite(p, r.size(), scale);
+    blitInBands(painter, at, sprite, QRectF(sprite.rect()));
 }
 
 void paintLine(QPainter& painter, const Control& c, double scale) {
@@ -332,10 +334,18 @@ void Canvas::paintFrame(QPainter& painter) {
     painter.drawText(text, Qt::AlignCenter, caption);
 }
 
+// Device pixels of the largest drawing kept: the scheme at twice its size,
+// or on a screen of ratio 2. A zoom past that draws straight to the screen.
+constexpr qint64 kMostKeptPixels = 8'000'000;
+
 void Canvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const double ratio = deviceRatio(painter);
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (qint64{pixels.width()} * pixels.height() > kMostKeptPixels) {
+        drawing_ = QImage();
+        return paintDrawing(painter, event->region());
+    }
     if (drawing_.size() != pixels || drawing_.devicePixelRatio() != ratio) {
         drawing_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         drawing_.setDevicePixelRatio(ratio);
@@ -348,10 +358,12 @@ void Canvas::paintEvent(QPaintEvent* event) {
         stale_ = QRegion();
     }
     // Copied pixel for pixel: the painter works in device pixels meanwhile.
-    painter.setClipRegion(event->region());
     if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    blitInBands(painter, QPointF(0, 0), drawing_);
+    for (const QRect& place : event->region()) {
+        const QRectF source = scaledF(place, ratio).toAlignedRect() & drawing_.rect();
+        blitInBands(painter, source.topLeft(), drawing_, source);
+    }
 }
 
 void Canvas::paintDrawing(QPainter& painter, const QRegion& region) {
