@@ -295,7 +295,7 @@ void Canvas::redrawAll() {
     update();
 }
 
-void Canvas::paintBackground(QPainter& painter) {
+void Canvas::paintBackground(QPainter& painter, const QRect& place) {
     if (container_) {
         // A frame is drawn once a paint: simply at the design size, scaled.
         painter.save();
@@ -307,7 +307,8 @@ void Canvas::paintBackground(QPainter& painter) {
     const double ratio = deviceRatio(painter);
     painter.save();
     painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
-    fillInBands(painter, QRectF(QPointF(0, 0), QSizeF(size()) * ratio),
+    // Every device pixel the place touches, a fractional ratio's edges included.
+    fillInBands(painter, scaledF(place & rect(), ratio).toAlignedRect(),
                 toQColor(form_->design().backColor));
     painter.restore();
     if (const std::string& picture = form_->design().picture; !picture.empty())
@@ -368,7 +369,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
 
 void Canvas::paintDrawing(QPainter& painter, const QRegion& region) {
     painter.setClipRegion(region);
-    paintBackground(painter);
+    paintBackground(painter, region.boundingRect());
     // The controls are drawn in device pixels, each scaling its own geometry:
     // on them rectangles, lines and sprites take the painter's fast paths,
     // where a scaled painter (a HiDPI screen's included) fills every shape

@@ -37,7 +37,7 @@ class Canvas : public QWidget {
 
   private:
     void paintDrawing(QPainter& painter, const QRegion& region);
-    void paintBackground(QPainter& painter);
+    void paintBackground(QPainter& painter, const QRect& place);
     void paintFrame(QPainter& painter);
     QPointF toWindowTwips(QPointF local) const;
 
