@@ -296,28 +296,27 @@ void Canvas::redrawAll() {
 }
 
 void Canvas::paintBackground(QPainter& painter, const QRect& place) {
+    const Colour back = container_ ? container_->backColor() : form_->design().backColor;
+    const double ratio = deviceRatio(painter);
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    // Every device pixel the place touches, a fractional ratio's edges included.
+    fillInBands(painter, scaledF(place & rect(), ratio).toAlignedRect(), toQColor(back));
+    painter.restore();
     if (container_) {
-        // A frame is drawn once a paint: simply at the design size, scaled.
+        // A frame's border and caption: simply at the design size, scaled.
         painter.save();
         scale_.apply(painter);
         paintFrame(painter);
         painter.restore();
         return;
     }
-    const double ratio = deviceRatio(painter);
-    painter.save();
-    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
-    // Every device pixel the place touches, a fractional ratio's edges included.
-    fillInBands(painter, scaledF(place & rect(), ratio).toAlignedRect(),
-                toQColor(form_->design().backColor));
-    painter.restore();
     if (const std::string& picture = form_->design().picture; !picture.empty())
         painter.drawPixmap(0, 0, scaledPixmap(picture, scale_.factor, deviceRatio(painter)));
 }
 
-// A frame: its background, an etched border and the caption breaking it.
+// A frame: an etched border and the caption breaking it, on its background.
 void Canvas::paintFrame(QPainter& painter) {
-    painter.fillRect(scale_.rect(), toQColor(container_->backColor()));
     const QFont font = toQFont(container_->font());
     const QFontMetrics metrics(font);
     const int top = metrics.height() / 2;
