@@ -29,6 +29,13 @@ double deviceRatio(const QPainter& painter) {
     return painter.deviceTransform().m11();
 }
 
+// From here on the painter's coordinates are device pixels; the ratio it had.
+double toDevicePixels(QPainter& painter) {
+    const double ratio = deviceRatio(painter);
+    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    return ratio;
+}
+
 // Qt hands a fill or a copy of more than about 100 000 pixels to a pool of
 // threads. On a machine of two cores waking them costs more than the work
 // itself, so a large area goes in bands of rows that stay on this thread.
@@ -297,9 +304,8 @@ void Canvas::redrawAll() {
 
 void Canvas::paintBackground(QPainter& painter, const QRect& place) {
     const Colour back = container_ ? container_->backColor() : form_->design().backColor;
-    const double ratio = deviceRatio(painter);
     painter.save();
-    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    const double ratio = toDevicePixels(painter);
     // Every device pixel the place touches, a fractional ratio's edges included.
     fillInBands(painter, scaledF(place & rect(), ratio).toAlignedRect(), toQColor(back));
     painter.restore();
@@ -358,7 +364,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
         stale_ = QRegion();
     }
     // Copied pixel for pixel: the painter works in device pixels meanwhile.
-    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
+    toDevicePixels(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& place : event->region()) {
         const QRectF source = scaledF(place, ratio).toAlignedRect() & drawing_.rect();
@@ -373,9 +379,7 @@ void Canvas::paintDrawing(QPainter& painter, const QRegion& region) {
     // on them rectangles, lines and sprites take the painter's fast paths,
     // where a scaled painter (a HiDPI screen's included) fills every shape
     // as a path.
-    const double ratio = deviceRatio(painter);
-    if (ratio != 1.0) painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio), true);
-    const double toDevice = scale_.factor * ratio;
+    const double toDevice = scale_.factor * toDevicePixels(painter);
     // Most repaints cover a few small places: controls elsewhere are skipped.
     for (const Control& c : form_->controls()) {
         if (c.container() != container_ || !c.visible() || !isLightweight(c)) continue;
