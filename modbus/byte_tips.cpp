@@ -125,7 +125,7 @@ std::vector<Group> groupItems(int function, int first, int count, unsigned bits)
             groups.push_back({family, number, number, {}});
         Group& g = groups.back();
         g.to = number;
-        if (bits >> i & 1) g.set.push_back(number);
+        if (i < 32 && (bits >> i & 1)) g.set.push_back(number);  // past 32 no bit is set
     }
     return groups;
 }
