@@ -1,6 +1,5 @@
 #include "modbus/slave_protocol.h"
 
-
 #include "modbus/byte_text.h"
 #include "modbus/memory_map.h"
 
