@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "modbus/byte_text.h"
 #include "modbus_fixture.h"
 
 namespace vk41 {
@@ -226,15 +230,59 @@ INSTANTIATE_TEST_SUITE_P(
                                {"32 31 30 29 28 27 26 25 ", "40 39 38 37 36 35 34 33 ",
                                 "48 47 46 45 44 43 42 41 ", "56 55 54 53 52 51 50 49 "},
                                7800}),
-    [](const auto& p) {
-        return std::string("First") + p.param.first + "_Count" + p.param.count;
-    });
+    [](const auto& p) { return std::string("First") + p.param.first + "_Count" + p.param.count; });
 
 TEST_F(ModbusTest, ACountAboveThirtyTwoKeepsTheWidthAndFillsTheLastLabel) {
     window().typeText(c("Комбо1", 6), "8");
     window().typeText(c("Комбо1", 6), "40");
     EXPECT_EQ(c("Mask").width(), 1800);
     EXPECT_EQ(c("Cond_N_Lab_H").caption().substr(0, 3), "40 ");
+}
+
+// The byte a frame cell holds: decimal digits, a typed byte keeping its
+// leading zeros ("01"); -1 for anything else.
+int byteIn(const std::string& text) {
+    const bool digits = !text.empty() && text.size() <= 3 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    const int value = digits ? std::stoi(text) : -1;
+    return value <= 255 ? value : -1;
+}
+
+// Whether a shown cell shows `value` in the number system chosen: two
+// hexadecimal digits, or decimal ones.
+bool shows(const std::string& text, int value, bool hex) {
+    if (hex) return text == hexText(static_cast<unsigned>(value), 2);
+    return !text.empty() && text.size() <= 4 &&
+           text.find_first_not_of("0123456789") == std::string::npos && std::stoi(text) == value;
+}
+
+// The first cell of the two frames that holds no byte, or whose shown cell
+// does not show its byte; "" when every cell is right. The request is six
+// bytes and its CRC; the answer's CRC is shown at the end of its row.
+std::string wrongFrameCell(ModBFrm& w, bool hex) {
+    struct Cell {
+        const char* row;
+        int index;
+        const char* shownRow;
+        int shownIndex;
+    };
+    std::vector<Cell> cells;
+    for (int i = 0; i < 8; ++i) cells.push_back({"Qq", i, "Q", i});
+    for (int i = 0; i < w.Ans_Len; ++i) cells.push_back({"Aa", i, "Ans", i});
+    cells.push_back({"Aa", w.Ans_Len, "Ans", 10});
+    cells.push_back({"Aa", w.Ans_Len + 1, "Ans", 11});
+    for (const Cell& cell : cells) {
+        const std::string& text = w.control(cell.row, cell.index).caption();
+        const std::string where =
+            std::string(cell.row) + "(" + std::to_string(cell.index) + ") = \"" + text + "\"";
+        const int value = byteIn(text);
+        if (value < 0) return where;
+        const std::string& shown = w.control(cell.shownRow, cell.shownIndex).caption();
+        if (!shows(shown, value, hex))
+            return where + " shown as " + cell.shownRow + "(" + std::to_string(cell.shownIndex) +
+                   ") = \"" + shown + "\"";
+    }
+    return "";
 }
 
 TEST_F(ModbusTest, AnyTypedTextKeepsEveryFrameCellAByteOrItsText) {
@@ -245,15 +293,18 @@ TEST_F(ModbusTest, AnyTypedTextKeepsEveryFrameCellAByteOrItsText) {
         for (int kind : {0, 1, 2, 3, 6, 7, 8, 9}) {
             select("Count_Length", kind);
             for (int source = 0; source <= 4; ++source) {
+                SCOPED_TRACE("typed \"" + std::string(text) + "\", kind " + std::to_string(kind) +
+                             ", source " + std::to_string(source));
                 select("Branch", source);
                 tick();
+                ASSERT_EQ(wrongFrameCell(window(), false), "") << "in decimal";
                 select("Hex");
                 tick();
+                ASSERT_EQ(wrongFrameCell(window(), true), "") << "in hexadecimal";
                 select("Dec");
             }
         }
     }
-    SUCCEED();
 }
 
 }  // namespace
