@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/modbus_service.h"
+#include "app/windows.h"
 #include "modbus/slave_session.h"
 #include "ui/qt/shell.h"
 
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
     QString error;
     if (!parseArguments(QApplication::arguments(), serving, error)) return fail(error);
 
-    vk41::qt::Shell shell;
+    vk41::Program program;
+    vk41::qt::Shell shell(program.app);
     // The run controls, modes and Restart stay the user's.
     vk41::slave::Session session(shell.app(), 0, false);
     std::unique_ptr<vk41::ModbusService> service;

@@ -5,7 +5,9 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <cstring>
+#include <memory>
 
+#include "app/windows.h"
 #include "ui/qt/shell.h"
 
 namespace {
@@ -30,15 +32,17 @@ int main(int argc, char** argv) {
     application.installEventFilter(&probe);
     const bool program = argc > 1 && std::strcmp(argv[1], "program") == 0;
     QMainWindow bare;
-    vk41::qt::Shell* shell = nullptr;
+    std::unique_ptr<vk41::Program> windows;
+    std::unique_ptr<vk41::qt::Shell> shell;
     if (program) {
-        shell = new vk41::qt::Shell;
+        windows = std::make_unique<vk41::Program>();
+        shell = std::make_unique<vk41::qt::Shell>(windows->app);
         shell->start();
     } else {
         bare.resize(921, 801);
         bare.show();
     }
     const int status = QApplication::exec();
-    delete shell;
+    shell.reset();
     return status;
 }

@@ -4,10 +4,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/windows.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 namespace {

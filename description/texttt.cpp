@@ -3,9 +3,9 @@
 #include <array>
 #include <string_view>
 
-#include "app/windows.h"
 #include "ui/app.h"
 #include "ui/resources.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 namespace {

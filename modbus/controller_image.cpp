@@ -1,10 +1,10 @@
 #include "modbus/controller_image.h"
 
-#include "app/windows.h"
 #include "modbus/memory_map.h"
 #include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/windows.h"
 #include "modbus/crc_steps_frm.h"
 #include "modbus/modb_frm.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

@@ -4,13 +4,13 @@
 #include <array>
 #include <cmath>
 
-#include "app/windows.h"
 #include "modbus/byte_text.h"
 #include "modbus/controller_image.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

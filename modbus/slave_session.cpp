@@ -1,8 +1,8 @@
 #include "modbus/slave_session.h"
 
-#include "app/windows.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
+#include "ui/window_names.h"
 
 namespace vk41::slave {
 namespace {

@@ -1,8 +1,8 @@
 #include "plant/objectt.h"
 
-#include "app/windows.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

@@ -4,12 +4,12 @@
 #include <array>
 #include <cmath>
 
-#include "app/windows.h"
 #include "plant/leds.h"
 #include "plant/objectt.h"
 #include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

@@ -3,9 +3,9 @@
 #include "plant/leds.h"
 #include "plant/objectt.h"
 
-#include "app/windows.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

@@ -3,10 +3,10 @@
 #include <array>
 #include <cmath>
 
-#include "app/windows.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 

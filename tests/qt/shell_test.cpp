@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "app/windows.h"
 #include "ui/qt/form_window.h"
 
 namespace vk41 {
@@ -30,7 +31,8 @@ void chooseMenu(const char* window, const QString& caption) {
 }
 
 TEST(Shell, StartsOnTheDescriptionWindowAlone) {
-    qt::Shell shell;
+    Program program;
+    qt::Shell shell{program.app};
     shell.start();
     ASSERT_NE(windowOf("Texttt"), nullptr);
     EXPECT_TRUE(windowOf("Texttt")->isVisible());
@@ -39,7 +41,8 @@ TEST(Shell, StartsOnTheDescriptionWindowAlone) {
 }
 
 TEST(Shell, EndsWhenTheLastVisibleWindowClosesThoughAHiddenOneIsLoaded) {
-    qt::Shell shell;
+    Program program;
+    qt::Shell shell{program.app};
     shell.start();
     chooseMenu("Texttt", "Имитация");
     chooseMenu("Objectt", "Блок Условий");

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QToolTip>
 
+#include "app/windows.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/shell.h"
 
@@ -55,7 +56,8 @@ class OnASmallScreen : public ::testing::Test {
         chooseMenu("Objectt", "ModBus");  // hides the conditions block again
         QApplication::processEvents();
     }
-    qt::Shell shell;
+    Program program;
+    qt::Shell shell{program.app};
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
 };
 

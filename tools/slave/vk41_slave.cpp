@@ -54,9 +54,8 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
-    vk41::Scheduler scheduler;
-    vk41::App app(scheduler);
-    vk41::registerWindows(app);
+    vk41::Program program;
+    vk41::App& app = program.app;
     app.start();
     app.open(vk41::kObjectt);
     vk41::slave::Session session(app, options.mode, true);
@@ -90,6 +89,6 @@ int main(int argc, char** argv) {
                   << std::endl;
     }
 
-    vk41::HeadlessClock clock(scheduler, options.speed, [&] { session.keepRunning(); });
+    vk41::HeadlessClock clock(program.scheduler, options.speed, [&] { session.keepRunning(); });
     return QCoreApplication::exec();
 }

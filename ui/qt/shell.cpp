@@ -2,13 +2,11 @@
 
 #include <QApplication>
 
-#include "app/windows.h"
 #include "ui/qt/form_window.h"
 
 namespace vk41::qt {
 
-Shell::Shell() {
-    registerWindows(app_);
+Shell::Shell(App& app) : app_(app), scheduler_(app.scheduler()) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Shell::onTimer);

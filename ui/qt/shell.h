@@ -15,10 +15,11 @@ class FormWindow;
 
 // Runs the program for a person: the windows in real time, one Qt window per
 // form, synced after every event, and the program's end when no window is
-// left visible (also when a hidden one is still loaded).
+// left visible (also when a hidden one is still loaded). The application
+// comes with its windows registered; the shell drives its scheduler.
 class Shell : public QObject {
   public:
-    Shell();
+    explicit Shell(App& app);
     ~Shell() override;
 
     App& app() { return app_; }
@@ -30,8 +31,8 @@ class Shell : public QObject {
     void onTimer();
     FormWindow& windowFor(Form& form);
 
-    Scheduler scheduler_;
-    App app_{scheduler_};
+    App& app_;
+    Scheduler& scheduler_;
     QElapsedTimer clock_;
     QTimer timer_;
     std::map<const Form*, std::unique_ptr<FormWindow>> windows_;

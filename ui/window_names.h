@@ -1,0 +1,14 @@
+#pragma once
+
+namespace vk41 {
+
+// The program's windows by their design names: how one window reaches
+// another through the application without knowing its class.
+inline constexpr const char* kTexttt = "Texttt";     // description, the start-up window
+inline constexpr const char* kObjectt = "Objectt";   // the installation scheme
+inline constexpr const char* kBlUsl = "Bl_Usl";      // the conditions block
+inline constexpr const char* kModBFrm = "ModB_Frm";  // the Modbus exchange
+// Opened from the Modbus window's CRC cells: a row's CRC step by step.
+inline constexpr const char* kCrcSteps = "CRC_Steps";
+
+}  // namespace vk41
