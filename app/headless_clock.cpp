@@ -30,7 +30,8 @@ HeadlessClock::~HeadlessClock() {
 }
 
 std::int64_t HeadlessClock::virtualNow() const {
-    return start_ + static_cast<std::int64_t>(std::floor(static_cast<double>(clock_.elapsed()) * speed_));
+    return start_ +
+           static_cast<std::int64_t>(std::floor(static_cast<double>(clock_.elapsed()) * speed_));
 }
 
 void HeadlessClock::arm() {

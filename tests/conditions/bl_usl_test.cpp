@@ -254,7 +254,7 @@ INSTANTIATE_TEST_SUITE_P(Codes, OtherStatus,
                          [](const auto& p) {
                              std::string name = "Status";
                              for (const char ch : std::string(p.param.status))
-                                 name += ch == '-' ? std::string("Minus")
+                                 name += ch == '-'   ? std::string("Minus")
                                          : ch == '.' ? std::string("_")
                                                      : std::string(1, ch);
                              return p.param.status[0] ? name : std::string("Empty");
