@@ -7,7 +7,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
 # Debian packages the build, the tests and the benchmarks need.
-PACKAGES := g++ cmake ninja-build make qt6-base-dev libgl-dev \
+PACKAGES := g++ cmake ninja-build make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool \
             qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio socat
@@ -19,7 +19,7 @@ FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps fuzz-deps install-missing build run test test-plain test-asan bench fuzz pictures package format clean
+.PHONY: all deps fuzz-deps install-missing build run test test-plain test-asan bench fuzz pictures package format ci clean
 
 all: build
 
@@ -98,6 +98,10 @@ pictures: build
 # A Debian package of the program in build/, installable with apt.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# What CI runs: the format check, `make test` on a fresh Debian 12, the fuzzers.
+ci:
+	.ci/run
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
