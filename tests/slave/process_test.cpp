@@ -8,10 +8,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <thread>
 
+#include "modbus/memory_map.h"
 #include "slave_process.h"
 
 namespace vk41 {
@@ -45,43 +48,65 @@ int rawConnect(int port) {
     return fd;
 }
 
-// Polls `condition` every 50 ms until it holds or `boundMs` pass.
-template <typename Condition>
-bool eventually(Condition condition, int boundMs) {
+// Asks the slave again as soon as each answer is in, until `holds` is true of
+// the answer or `boundMs` pass: every round waits on the slave's answer, never
+// on a clock. A request that gets no answer ends the wait.
+template <typename Ask, typename Holds>
+bool until(Ask ask, Holds holds, int boundMs) {
     const auto end = Clock::now() + std::chrono::milliseconds(boundMs);
-    while (!condition()) {
-        if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (Clock::now() < end) {
+        const auto answer = ask();
+        if (!answer) return false;
+        if (holds(*answer)) return true;
     }
-    return true;
+    return false;
 }
 
+// A hundred times as fast, the demonstration reaches the accident in about
+// two seconds, so the master asks for a short while.
 TEST(SlaveProgram, PlaysTheDemonstrationFastAndObeysTheRestartRegister) {
-    SlaveProcess slave({"--tcp", "127.0.0.1:0", "--speed", "20", "--quiet"});
+    SlaveProcess slave({"--tcp", "127.0.0.1:0", "--speed", "100", "--quiet"});
     const int port = slave.tcpPort();
     ASSERT_GT(port, 0) << slave.readError("");
     Master master = connectTo(port);
-    const auto counter = [&] {
+    const auto counter = [&]() -> std::optional<int> {
         std::uint16_t r[2] = {};
-        if (modbus_read_registers(master.get(), 42222, 2, r) != 2) return -1;
+        if (modbus_read_registers(master.get(), 42222, 2, r) != 2) return std::nullopt;
         return r[0] >> 8 | (r[0] & 0xFF) << 8;  // the low byte comes first
     };
-    const auto accident = [&] {
+    const auto accident = [&]() -> std::optional<bool> {
         std::uint8_t flags[16] = {};
-        if (modbus_read_bits(master.get(), 32, 16, flags) != 16) return false;
+        if (modbus_read_bits(master.get(), 32, 16, flags) != 16) return std::nullopt;
         return flags[7] == 1 && flags[10] == 1 && flags[0] == 0;
     };
-    EXPECT_TRUE(eventually([&] { return counter() >= 5; }, 20000)) << "the counter does not rise";
-    const int early = counter();
-    EXPECT_TRUE(eventually(accident, 30000)) << "no accident's flags 8 and 11";
-    EXPECT_GE(counter(), 36);
-    EXPECT_GT(counter(), early);
+    const auto atLeast = [](int n) { return [n](int count) { return count >= n; }; };
+    const auto is = [](bool wanted) { return [wanted](bool now) { return now == wanted; }; };
+    EXPECT_TRUE(until(counter, atLeast(5), 20000)) << "the counter does not rise";
+    const int early = counter().value_or(-1);
+    EXPECT_TRUE(until(accident, is(true), 30000)) << "no accident's flags 8 and 11";
+    EXPECT_GE(counter().value_or(-1), 36);
+    EXPECT_GT(counter().value_or(-1), early);
     ASSERT_EQ(modbus_write_register(master.get(), 60000, 0xAA55), 1);
-    EXPECT_LT(counter(), 36);
+    EXPECT_LT(counter().value_or(36), 36);
     // The restarted controller's first cycle clears the accident's flags.
-    EXPECT_TRUE(eventually([&] { return !accident(); }, 2000));
+    EXPECT_TRUE(until(accident, is(false), 5000)) << "the accident's flags stay";
     // The slave pressed RUN again: the plant runs on.
-    EXPECT_TRUE(eventually([&] { return counter() >= 1; }, 20000));
+    EXPECT_TRUE(until(counter, atLeast(1), 20000)) << "the counter does not rise again";
+}
+
+// The condition flags 1-32 of an answer, flag 1 the lowest bit.
+std::uint32_t flagWord(const std::uint8_t (&flags)[32]) {
+    std::uint32_t word = 0;
+    for (int k = 0; k < 32; ++k) word |= static_cast<std::uint32_t>(flags[k] & 1) << k;
+    return word;
+}
+
+// Whether the flags are those of one of the plant's situations, the only ones
+// the demonstration raises.
+bool aSituationsFlags(std::uint32_t flags) {
+    for (int status = 0; status <= 4; ++status)
+        if (flags == memory_map::flagsOfStatus(status)) return true;
+    return false;
 }
 
 TEST(SlaveProgram, KeepsAnsweringThroughGarbageHalfOpenConnectionsAndAFlood) {
@@ -109,7 +134,8 @@ TEST(SlaveProgram, KeepsAnsweringThroughGarbageHalfOpenConnectionsAndAFlood) {
         const std::uint8_t half[] = {0, 1, 0};
         ::send(halfOpen.back(), half, sizeof half, MSG_NOSIGNAL);
     }
-    // A flood from one master that never reads its answers.
+    // A flood from one master that never reads its answers. How fast the
+    // other master is answered meanwhile is a figure of vk41-bus-bench.
     std::atomic<bool> flooding{true};
     std::thread flood([&] {
         const int fd = rawConnect(port);
@@ -119,13 +145,12 @@ TEST(SlaveProgram, KeepsAnsweringThroughGarbageHalfOpenConnectionsAndAFlood) {
         ::close(fd);
     });
     Master other = connectTo(port);
-    std::uint8_t flags[32];
     for (int i = 0; i < 20; ++i) {
-        const auto start = Clock::now();
-        ASSERT_EQ(modbus_read_bits(other.get(), 32, 32, flags), 32) << modbus_strerror(errno);
-        const auto took =
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-        EXPECT_LT(took.count(), 50) << "request " << i;
+        std::uint8_t flags[32] = {};
+        ASSERT_EQ(modbus_read_bits(other.get(), 32, 32, flags), 32)
+            << "request " << i << ": " << modbus_strerror(errno);
+        EXPECT_TRUE(aSituationsFlags(flagWord(flags)))
+            << "request " << i << " answered the flags " << std::hex << flagWord(flags);
     }
     flooding = false;
     flood.join();

@@ -57,6 +57,7 @@ class SlaveProcess {
             if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
             char chunk[512];
             const ssize_t n = ::read(stderr_, chunk, sizeof chunk);
+            ended_ = n == 0;
             if (n <= 0) break;
             said_.append(chunk, static_cast<std::size_t>(n));
         }
@@ -70,18 +71,16 @@ class SlaveProcess {
         return colon == std::string::npos ? 0 : std::atoi(said.c_str() + colon + 10);
     }
 
-    // Waits for its end, for at most `boundMs`; its exit status, or -1.
+    // Waits for its end, for at most `boundMs`; its exit status, or -1. Its
+    // end closes its standard error, so that is the event waited on; the
+    // process is collected after it.
     int wait(int boundMs = 5000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
-        while (std::chrono::steady_clock::now() < end) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            readError("\x01", 10);  // waits on its output meanwhile
-        }
-        return -1;
+        readError("\x01", boundMs);  // a text it never writes: reads up to its end
+        if (!ended_) return -1;
+        int status = 0;
+        if (::waitpid(pid_, &status, 0) != pid_) return -1;
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     void signal(int number) { ::kill(pid_, number); }
@@ -104,6 +103,7 @@ class SlaveProcess {
     pid_t pid_{-1};
     int stderr_{-1};
     std::string said_;
+    bool ended_{false};  // its standard error reached its end
 };
 
 }  // namespace vk41::testing
