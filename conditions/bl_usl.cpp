@@ -4,10 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "ui/app.h"
 #include "ui/design_text.h"
-#include "ui/numbers.h"
-#include "ui/window_names.h"
+#include "ui/process_status.h"
 
 namespace vk41 {
 namespace {
@@ -156,15 +154,16 @@ void BlUsl::tick() {
     showMarkers(displayMode());
 }
 
-// "Деморежим" follows the process status code; the other options show
-// their fixed situation by its status code: "Резервуар заполнен" the pump
-// switched off (2), "Заполнение" the pump running (1), "Авария" 3.
+// "Деморежим" follows the process status code; the other options, 1 to 3,
+// show their fixed situation by its status: "Резервуар заполнен" the pump
+// switched off, "Заполнение" the pump running, "Авария" the accident.
 double BlUsl::displayMode() {
-    static constexpr std::array<int, 4> kSituationMode = {0, 2, 1, 3};
+    static constexpr std::array<ProcessStatus, 3> kSituations = {
+        ProcessStatus::PumpOff, ProcessStatus::PumpOn, ProcessStatus::Accident};
     for (int option = 1; option <= 3; ++option)
         if (control("Demo", option).value())
-            return kSituationMode[static_cast<std::size_t>(option)];
-    return textToNumber(app().form(kModBFrm).control("Status_Lab").caption());
+            return static_cast<int>(kSituations[static_cast<std::size_t>(option - 1)]);
+    return processStatusCode(app());
 }
 
 // Mode 0 clears the markers; 1, 2 and 3 set them and uncover the table at

@@ -4,19 +4,20 @@
 #include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/process_status.h"
 #include "ui/window_names.h"
 
 namespace vk41 {
 
 ControllerImage readController(App& app) {
     Form& scheme = app.form(kObjectt);
-    const double status = textToNumber(app.form(kModBFrm).control("Status_Lab").caption());
+    const std::optional<ProcessStatus> status = processStatus(app);
     ControllerImage image;
     image.inputs = plantInputs(scheme);
     image.outputs = plantOutputs(scheme);
-    // Only the whole codes of a situation raise flags; 4, 497 or a fraction raise none.
-    if (status == 1 || status == 2 || status == 3)
-        image.flags = memory_map::flagsOfStatus(static_cast<int>(status));
+    // A status raises the flags of its situation, the run-dry tank none; 497
+    // or a fraction is no status and raises none.
+    if (status) image.flags = memory_map::flagsOfStatus(static_cast<int>(*status));
     image.flowCount = textToNumber(scheme.control("Itog").caption());
     return image;
 }

@@ -109,7 +109,6 @@ class Objectt : public Form {
     void showCounter();
 
     void processTick();
-    void writeStatus(const char* code);
     void drawRelayContacts();
     void drawOutlet();
     void hideSparks();

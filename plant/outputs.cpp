@@ -7,9 +7,8 @@
 #include "plant/leds.h"
 #include "plant/objectt.h"
 #include "plant/terminals.h"
-#include "ui/app.h"
 #include "ui/numbers.h"
-#include "ui/window_names.h"
+#include "ui/process_status.h"
 
 namespace vk41 {
 
@@ -47,7 +46,7 @@ void Objectt::showOutput3() {
 
 void Objectt::accidentStatus() {
     if (control("Led_5").fillColor() != kLit) return;
-    app().form(kModBFrm).control("Status_Lab").setCaption("3");
+    writeProcessStatus(app(), ProcessStatus::Accident);
     Pump_On = false;
 }
 

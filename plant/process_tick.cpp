@@ -3,15 +3,10 @@
 #include "plant/leds.h"
 #include "plant/objectt.h"
 
-#include "ui/app.h"
 #include "ui/numbers.h"
-#include "ui/window_names.h"
+#include "ui/process_status.h"
 
 namespace vk41 {
-
-void Objectt::writeStatus(const char* code) {
-    app().form(kModBFrm).control("Status_Lab").setCaption(code);
-}
 
 void Objectt::processTick() {
     Control& work = control("Led_Work");
@@ -20,7 +15,7 @@ void Objectt::processTick() {
     Control& water = control("Clear_W");
     if (water.top() >= control("Level1").y1()) {
         Tank_Dry = true;
-        writeStatus("4");
+        writeProcessStatus(app(), ProcessStatus::TankDry);
     }
     drawRelayContacts();
 
@@ -49,12 +44,12 @@ void Objectt::drawRelayContacts() {
     Control& pumpLever = control("Строка20", 36);
     Control& lampLever = control("Строка20", 74);
     if (control("Led_4").fillColor() == kLit) {
-        writeStatus("1");
+        writeProcessStatus(app(), ProcessStatus::PumpOn);
         pumpLever.setX2(control("Строка20", 37).x2());
         lampLever.setX1(control("Строка20", 73).x2());
         return;
     }
-    if (!Tank_Dry) writeStatus("2");
+    if (!Tank_Dry) writeProcessStatus(app(), ProcessStatus::PumpOff);
     pumpLever.setX2(control("Строка19", 4).x1());
     lampLever.setX1(control("Строка19", 67).x1());
 }
