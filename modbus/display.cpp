@@ -1,20 +1,36 @@
 // Showing both frames byte by byte, and the answer's layout, headings,
 // pictures and condition-flag headings for each request kind.
+#include <algorithm>
 #include <array>
-#include <map>
 
 #include "modbus/modb_frm.h"
+#include "modbus/request_catalogue.h"
 #include "ui/numbers.h"
 
 namespace vk41 {
 
 namespace {
 
-const std::map<int, const char*> kThirdByteHeadings = {
-    {2, "    Количество байт"}, {3, "    Количество байт"}, {6, "   Начальный адрес"},
-    {7, "    Начальный адрес"}, {8, "    Начальный адрес"}, {9, "    Количество байт"}};
-const std::map<int, const char*> kSecondFieldHeadings = {{2, "   Количество входов"},
-                                                         {3, "   Количество вЫходов"}};
+using K = RequestKind;
+
+// The headings the answer step sets; nullptr leaves a heading as it is.
+struct AnswerHeadings {
+    RequestKind kind;
+    const char* second;  // Метка1(4), over the request's second field
+    const char* third;   // Метка1(8), over the answer's third byte
+};
+// clang-format off
+constexpr std::array<AnswerHeadings, 8> kHeadings = {{
+    {K::CounterLow,    nullptr,                 nullptr},
+    {K::CounterAll,    nullptr,                 nullptr},
+    {K::Inputs,        "   Количество входов",  "    Количество байт"},
+    {K::Outputs,       "   Количество вЫходов", "    Количество байт"},
+    {K::WriteOutput,   nullptr,                 "   Начальный адрес"},
+    {K::Restart,       nullptr,                 "    Начальный адрес"},
+    {K::KvartaRestart, nullptr,                 "    Начальный адрес"},
+    {K::Flags,         nullptr,                 "    Количество байт"},
+}};
+// clang-format on
 
 }  // namespace
 
@@ -51,76 +67,81 @@ void ModBFrm::showAnswer() {
     control("Ans", 11).setVisible(true);
 }
 
-// Which of Ans(4)..Ans(9) end the tick shown.
-void ModBFrm::setAnswerVisibility(int kind) {
-    int shown = 0;  // how many of Ans(4), Ans(5), ... are shown
-    switch (kind) {
-        case 0:
-            shown = 3;
-            break;
-        case 1:
-            shown = 5;
-            break;
-        case 2:
-        case 3:
-        case 9:
-            shown = dataByteCount() - 1;
-            break;
-        case 6:
-        case 7:
-        case 8:
-            shown = 2;
-            break;
-        default:
-            return;
-    }
-    for (int i = 4; i <= 9; ++i) control("Ans", i).setVisible(i - 4 < shown);
+// Ans(4) up to the answer's last byte before its CRC are shown; Ans(Ans_Len),
+// which repeats the CRC's low byte, and the cells past it are hidden.
+void ModBFrm::setAnswerVisibility() {
+    for (int i = 4; i <= 9; ++i) control("Ans", i).setVisible(i < Ans_Len);
 }
 
-void ModBFrm::layOutAnswer(int kind) {
-    const Control& reper = control("ReperAns");
-    Control& third = control("Ans", 3);
-    Control& fourth = control("Ans", 4);
-    if (kind == 0 || kind == 1 || kind == 9) {
-        third.setLeft(reper.x2());
-        fourth.setLeft(third.left() + third.width());
-    } else if (kind == 7 || kind == 8) {
-        third.setLeft(reper.x1());
-        fourth.setLeft(reper.x2());
-    }
+void ModBFrm::layOutAnswer(const Request* r) {
+    if (r) placeFirstDataBytes(*r);
     for (int k = 5; k <= 9; ++k) {
         const Control& before = control("Ans", k - 1);
         control("Ans", k).setLeft(before.left() + before.width());
     }
 }
 
-void ModBFrm::answerHeadings(int kind) {
-    if (const auto it = kSecondFieldHeadings.find(kind); it != kSecondFieldHeadings.end())
-        control("Метка1", 4).setCaption(it->second);
-    if (const auto it = kThirdByteHeadings.find(kind); it != kThirdByteHeadings.end())
-        control("Метка1", 8).setCaption(it->second);
-}
-
-void ModBFrm::answerPictures(int kind) {
-    control("Inputs").setVisible(kind == 2);
-    control("Outputs").setVisible(kind == 3 || kind == 6);
-    const bool plantStates = kind == 2 || kind == 3 || kind == 9;
-    if (kind == 0 || kind == 1 || plantStates) {
-        control("Branch", 1).setVisible(plantStates);
-        control("Branch", 2).setVisible(plantStates);
+// Ans(3) and Ans(4) per kind; where they are not placed they stay where the
+// previous kind left them.
+void ModBFrm::placeFirstDataBytes(const Request& r) {
+    const Control& reper = control("ReperAns");
+    Control& third = control("Ans", 3);
+    Control& fourth = control("Ans", 4);
+    switch (r.kind) {
+        case K::CounterLow:
+        case K::CounterAll:
+        case K::Flags:
+            third.setLeft(reper.x2());
+            fourth.setLeft(third.left() + third.width());
+            break;
+        case K::WriteOutput:
+            third.setLeft(reper.x1());
+            break;
+        case K::Restart:
+        case K::KvartaRestart:
+            third.setLeft(reper.x1());
+            fourth.setLeft(reper.x2());
+            break;
+        case K::Inputs:
+        case K::Outputs:
+            break;
     }
 }
 
+void ModBFrm::answerHeadings(const Request& r) {
+    const AnswerHeadings& h =
+        *std::find_if(kHeadings.begin(), kHeadings.end(),
+                      [&r](const AnswerHeadings& a) { return a.kind == r.kind; });
+    if (h.second) control("Метка1", 4).setCaption(h.second);
+    if (h.third) control("Метка1", 8).setCaption(h.third);
+}
+
+// The configuration program's list of the area read or written, and the two
+// fixed situations of the plant's bits: a counter has none, a write leaves them.
+void ModBFrm::answerPictures(const Request& r) {
+    control("Inputs").setVisible(r.area == memory_map::kInputs);
+    control("Outputs").setVisible(r.area == memory_map::kOutputs);
+    if (r.answer == AnswerShape::Echo) return;
+    const bool plantStates = r.answer != AnswerShape::Counter;
+    control("Branch", 1).setVisible(plantStates);
+    control("Branch", 2).setVisible(plantStates);
+}
+
 // The flag-number headings over the bytes of the strip.
-void ModBFrm::flagHeadings(int kind) {
+void ModBFrm::flagHeadings(const Request& r) {
     const int n = dataByteCount();
     std::array<bool, 4> shown{};
-    if (kind == 9) {
-        for (int k = 0; k < 4; ++k) shown[static_cast<std::size_t>(k)] = k < n;
-    } else if (kind == 2) {
-        shown = {false, false, n >= 2, n == 4};
-    } else if (kind != 3) {
-        return;
+    switch (r.kind) {
+        case K::Flags:
+            for (int k = 0; k < 4; ++k) shown[static_cast<std::size_t>(k)] = k < n;
+            break;
+        case K::Inputs:
+            shown = {false, false, n >= 2, n == 4};
+            break;
+        case K::Outputs:
+            break;
+        default:
+            return;
     }
     for (std::size_t k = 0; k < kFlagNumberLabels.size(); ++k)
         control(kFlagNumberLabels[k]).setVisible(shown[k]);

@@ -8,21 +8,25 @@
 #include "modbus/controller_image.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
+#include "modbus/request_catalogue.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
+#include "ui/process_status.h"
 #include "ui/window_names.h"
 
 namespace vk41 {
 
 namespace {
 
-constexpr std::array<int, 8> kKinds = {0, 1, 2, 3, 6, 7, 8, 9};
+namespace mm = memory_map;
+
 constexpr const char* kZeroByte = "00000000";
 
-// The status code whose flags each fixed situation of `Branch` answers:
-// "Резервуар заполнен" is the pump switched off (2), "Заполнение" the pump
-// running (1), and "АВАРИЯ" the accident (3).
-constexpr std::array<int, 4> kSituationStatus = {0, 2, 1, 3};
+// The status whose flags each fixed situation of `Branch`, options 1 to 3,
+// answers: "Резервуар заполнен" is the pump switched off, "Заполнение" the
+// pump running, and "АВАРИЯ" the accident.
+constexpr std::array<ProcessStatus, 3> kSituations = {ProcessStatus::PumpOff, ProcessStatus::PumpOn,
+                                                      ProcessStatus::Accident};
 
 double number(const Control& c) {
     return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
@@ -47,21 +51,23 @@ void ModBFrm::keepBytes(const char* row, int count) {
     for (int i = 0; i < count; ++i) keepByte(control(row, i));
 }
 
-int ModBFrm::selectedKind() {
-    for (int kind : kKinds)
-        if (control("Count_Length", kind).value()) return kind;
-    return -1;
+const Request* ModBFrm::selectedRequest() {
+    for (const Request& r : requestCatalogue())
+        if (control("Count_Length", r.option).value()) return &r;
+    return nullptr;
 }
 
 void ModBFrm::exchangeTick() {
-    const int kind = selectedKind();
-    composeRequest(kind);
-    if (kind == 9) {
-        buildPlantBits(kind);
-        byteCount(kind);
+    const Request* selected = selectedRequest();
+    // The flags are built with the request, the plant's terminals with the answer.
+    const bool flags = selected && selected->answer == AnswerShape::Flags;
+    if (selected) composeRequest(*selected);
+    if (flags) {
+        buildPlantBits(*selected);
+        byteCount(*selected);
     }
     advanceCounter();
-    if (kind == 9) setAnswerVisibility(kind);
+    if (flags) setAnswerVisibility();
     if (control("Dec").value()) Hex_Mode = false;
     const std::string& address = control("ContNum").text();
     control("Qq", 0).setCaption(address);
@@ -72,12 +78,12 @@ void ModBFrm::exchangeTick() {
     CRC_Click();
     showRequest();
     control("Aa", 1).setCaption(control("Qq", 1).caption());
-    composeAnswer(kind);
+    if (selected) composeAnswer(*selected);
     keepBytes("Aa", Ans_Len);
     control("Req_Len_L").setCaption(numberToText(Ans_Len));
     CRC_ANSW_Click();
     showAnswer();
-    layOutAnswer(kind);
+    layOutAnswer(selected);
 }
 
 // Counts by itself, one step every six ticks: 1, 2, ... 16, then from 3 again.
@@ -93,26 +99,26 @@ void ModBFrm::advanceCounter() {
     counter.setCaption(next >= 17 ? "3" : numberToText(next));
 }
 
-// The plant's inputs (kind 2) or outputs (kind 3) as the scheme shows them
-// now, items 1-8 and 9-16, most significant bit first.
-void ModBFrm::readTerminals(int kind) {
+// The plant's inputs or outputs, whichever the request reads, as the scheme
+// shows them now: items 1-8 and 9-16, most significant bit first.
+void ModBFrm::readTerminals(const Request& r) {
     const ControllerImage image = readController(app());
-    const std::uint32_t bits = kind == 2 ? image.inputs : image.outputs;
+    const std::uint32_t bits = r.area == mm::kInputs ? image.inputs : image.outputs;
     control("Flags_L_Label").setCaption(bitText(bits & 0xFF));
     control("Flags_H_Label").setCaption(bitText((bits >> 8) & 0xFF));
 }
 
-void ModBFrm::buildPlantBits(int kind) {
+void ModBFrm::buildPlantBits(const Request& r) {
     Bits_B1 = kZeroByte;
     Bits_B2 = kZeroByte;
     int source = -1;
     for (int i = 0; i <= 4; ++i)
         if (control("Branch", i).value()) source = i;
-    if (kind == 9 && source >= 0 && source <= 3) {
+    if (r.answer == AnswerShape::Flags && source >= 0 && source <= 3) {
         const std::uint32_t flags =
-            source == 0
-                ? readController(app()).flags
-                : memory_map::flagsOfStatus(kSituationStatus[static_cast<std::size_t>(source)]);
+            source == 0 ? readController(app()).flags
+                        : mm::flagsOfStatus(
+                              static_cast<int>(kSituations[static_cast<std::size_t>(source - 1)]));
         Bits_B1 = bitText(flags & 0xFF);
         Bits_B2 = bitText(flags >> 8 & 0xFF);
     } else if (source == 0) {
@@ -138,26 +144,13 @@ void ModBFrm::buildPlantBits(int kind) {
     }
     Bits_B3 = kZeroByte;
     Bits_B4 = kZeroByte;
-    alignBits(kind);
+    alignBits(r);
 }
 
 // Shifts the 32-bit chain right so that item 1 is the requested first one.
-void ModBFrm::alignBits(int kind) {
-    double start = 0, base = 0;
-    switch (kind) {
-        case 9:
-            start = number(control("Комбо1", 5)), base = 32;
-            break;
-        case 2:
-            start = number(control("Комбо1", 10)), base = 10000;
-            break;
-        case 3:
-            start = number(control("Комбо1", 7)), base = 0;
-            break;
-        default:
-            return;
-    }
-    Shift_N = toInt16(start - base);
+void ModBFrm::alignBits(const Request& r) {
+    const double start = number(control("Комбо1", r.combos[0]));
+    Shift_N = toInt16(start - baseAddress(r));
     // Past 32 shifts the chain holds only zeros; more steps change nothing.
     Shift_N = std::min<std::int16_t>(Shift_N, 32);
     for (; Shift_N > 0; --Shift_N) {
@@ -174,9 +167,8 @@ void ModBFrm::alignBits(int kind) {
 }
 
 // How many data bytes the requested items take, and the valid bits of each.
-void ModBFrm::byteCount(int kind) {
-    const int combo = kind == 9 ? 6 : kind == 2 ? 11 : 8;
-    double count = number(control("Комбо1", combo));
+void ModBFrm::byteCount(const Request& r) {
+    double count = number(control("Комбо1", r.combos[1]));
     // A count above 32 has no byte count of its own: it reads as all 32.
     count = std::min(count, 32.0);
     int n = 1;
@@ -207,7 +199,7 @@ void ModBFrm::dataBytes() {
     control("Mask").setCaption(mask);
 }
 
-// Kinds 0 and 1 answer with the flow counter, or with what the source says.
+// A counter read answers with the flow counter, or with what the source says.
 void ModBFrm::counterValue() {
     Control& counter = control("Countr");
     if (control("Branch", 0).value())
@@ -222,50 +214,45 @@ void ModBFrm::counterValue() {
     control("Countr_H_l").setCaption(numberToText(value - 256 * high));
 }
 
-void ModBFrm::composeAnswer(int kind) {
+void ModBFrm::composeAnswer(const Request& r) {
     const auto set = [this](int cell, const std::string& text) {
         control("Aa", cell).setCaption(text);
     };
-    switch (kind) {
-        case 0:
-        case 1: {
+    switch (r.answer) {
+        case AnswerShape::Counter: {
             counterValue();
-            const bool first = control("Комбо1", kind).text() == "1";
-            set(1, "3");
-            set(2, kind == 0 ? "4" : "6");
+            // Only counter 1 counts; the others answer zeros.
+            const bool first = control("Комбо1", r.combos[0]).text() == "1";
+            const int bytes = 2 * r.fixedField;
+            set(1, std::to_string(r.function));
+            set(2, std::to_string(bytes));
             set(3, first ? control("Countr_H_l").caption() : "0");
             set(4, first ? control("Countr_H_h").caption() : "0");
-            for (int cell = 5; cell <= (kind == 0 ? 6 : 8); ++cell) set(cell, "0");
-            Ans_Len = kind == 0 ? 7 : 9;
+            for (int cell = 5; cell <= 2 + bytes; ++cell) set(cell, "0");
+            Ans_Len = 3 + bytes;
             break;
         }
-        case 2:
-        case 3:
-            set(1, kind == 2 ? "2" : "1");
-            readTerminals(kind);
-            buildPlantBits(kind);
-            byteCount(kind);
+        case AnswerShape::Terminals:
+            set(1, std::to_string(r.function));
+            readTerminals(r);
+            buildPlantBits(r);
+            byteCount(r);
             dataBytes();
-            setAnswerVisibility(kind);
             break;
-        case 6:
-        case 7:
-        case 8:
+        case AnswerShape::Echo:
             // A write is answered by its echo: the function and the four field bytes.
             for (int cell = 2; cell <= 5; ++cell) set(cell, control("Qq", cell).caption());
-            if (kind == 6) control("Ans", 3).setLeft(control("ReperAns").x1());
             Ans_Len = 6;
             break;
-        case 9:
+        case AnswerShape::Flags:
             dataBytes();
             break;
-        default:
-            return;
     }
-    if (kind != 2 && kind != 3 && kind != 9) setAnswerVisibility(kind);
-    answerHeadings(kind);
-    answerPictures(kind);
-    flagHeadings(kind);
+    // The flags' answer cells were set with the request.
+    if (r.answer != AnswerShape::Flags) setAnswerVisibility();
+    answerHeadings(r);
+    answerPictures(r);
+    flagHeadings(r);
 }
 
 }  // namespace vk41

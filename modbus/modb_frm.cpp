@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "modbus/memory_map.h"
+#include "modbus/request_catalogue.h"
 #include "ui/design_text.h"
 #include "ui/numbers.h"
 
@@ -13,6 +15,10 @@ namespace {
 
 // Labels beyond this many numbers would only grow without end on a typed count.
 constexpr int kMostFlagNumbers = 1024;
+
+const Request& flagsRequest() {
+    return catalogueRow(RequestKind::Flags);
+}
 
 }  // namespace
 
@@ -25,8 +31,9 @@ ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
     onClick("CRC_ANSW", [this](int) { CRC_ANSW_Click(); });
     onClick("Clear", [this](int) { Clear_Click(); });
     onClick("Count_Length", [this](int index) { Count_Length_Click(index); });
+    // The flag strip's numbers follow the flags' first address and count.
     const auto renumber = [this](int index) {
-        if (index == 5 || index == 6) Label_Drow();
+        if (std::ranges::count(flagsRequest().combos, index) > 0) Label_Drow();
     };
     onChange("Комбо1", renumber);
     onPick("Комбо1", renumber);
@@ -104,12 +111,13 @@ void ModBFrm::Clear_Click() {
 }
 
 void ModBFrm::Count_Length_Click(int index) {
-    control("Cond_N_Lab_L").setVisible(index == 9);
+    control("Cond_N_Lab_L").setVisible(index == flagsRequest().option);
 }
 
 void ModBFrm::Label_Drow() {
-    const double first = textToNumber(control("Комбо1", 5).text());
-    double count = textToNumber(control("Комбо1", 6).text());
+    const auto [firstCombo, countCombo] = flagsRequest().combos;
+    const double first = textToNumber(control("Комбо1", firstCombo).text());
+    double count = textToNumber(control("Комбо1", countCombo).text());
     for (const char* label : kFlagNumberLabels) control(label).setCaption("");
 
     // The count comes up to whole bytes and the strip is as wide as they are.
@@ -129,10 +137,11 @@ void ModBFrm::Label_Drow() {
     }
 
     // The numbers descend from left to right: each new one goes in front.
+    constexpr int beforeFlag1 = memory_map::flagCoil(1) - 1;
     std::size_t label = 0;
     const int numbers = std::min(toInt32(std::max(0.0, std::ceil(count))), kMostFlagNumbers);
     for (int done = 0; done < numbers;) {
-        const double n = first + done - 31;  // address 32 is flag 1
+        const double n = first + done - beforeFlag1;
         const std::string text = (n < 10 ? "  " : "") + numberToText(n);
         Control& target = control(kFlagNumberLabels[label]);
         target.setCaption(text + " " + target.caption());

@@ -10,6 +10,8 @@
 
 namespace vk41 {
 
+struct Request;
+
 // The Modbus RTU exchange view: the request the user picks, composed with its
 // CRC, and the answer the controller would give now, rebuilt every 300 ms
 // from the simulated plant.
@@ -76,28 +78,30 @@ class ModBFrm : public Form {
   private:
     void registerVariables();
     void checksum(const char* qa, const char* row, const char* low, const char* high);
-    int selectedKind();
+    // The request whose option is selected; null when none is.
+    const Request* selectedRequest();
     void keepBytes(const char* row, int count);
-    // The request of the selected kind into Qq(1)..Qq(5), with its controls.
-    void composeRequest(int kind);
-    void showKindControls(int kind);
+    // The request of a kind into Qq(1)..Qq(5), with its controls.
+    void composeRequest(const Request& r);
+    void showKindControls(const Request& r);
     void advanceCounter();
-    void readTerminals(int kind);
-    void buildPlantBits(int kind);
-    void alignBits(int kind);
-    void byteCount(int kind);
+    void readTerminals(const Request& r);
+    void buildPlantBits(const Request& r);
+    void alignBits(const Request& r);
+    void byteCount(const Request& r);
     void dataBytes();
     void counterValue();
-    void composeAnswer(int kind);
+    void composeAnswer(const Request& r);
     // Display.
     void showByte(Control& target, const std::string& decimal);
     void showRequest();
     void showAnswer();
-    void setAnswerVisibility(int kind);
-    void layOutAnswer(int kind);
-    void answerHeadings(int kind);
-    void answerPictures(int kind);
-    void flagHeadings(int kind);
+    void setAnswerVisibility();
+    void layOutAnswer(const Request* r);
+    void placeFirstDataBytes(const Request& r);
+    void answerHeadings(const Request& r);
+    void answerPictures(const Request& r);
+    void flagHeadings(const Request& r);
     int dataByteCount();
     // Byte tooltips.
     double cellByte(const char* row, int index);

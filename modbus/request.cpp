@@ -1,147 +1,150 @@
 // The request catalogue: the request frame of each kind and the controls
 // that go with it.
+#include <algorithm>
 #include <array>
-#include <map>
-#include <vector>
+#include <string>
 
 #include "modbus/modb_frm.h"
+#include "modbus/request_catalogue.h"
 #include "ui/numbers.h"
 
 namespace vk41 {
 
 namespace {
 
-// The register of counter 1, 2, 3 or 4: 42222 + 3 (n - 1), low byte.
-const std::map<std::string, const char*> kCounterRegisters = {
-    {"1", "238"}, {"2", "241"}, {"3", "244"}, {"4", "247"}};
+namespace mm = memory_map;
+using K = RequestKind;
 
-// Each kind's own combos.
-const std::map<int, std::vector<int>> kKindCombos = {
-    {0, {0}}, {1, {1}}, {2, {10, 11}}, {3, {7, 8}}, {6, {4, 9}}, {7, {}}, {8, {}}, {9, {5, 6}}};
-constexpr std::array<int, 10> kAllCombos = {0, 1, 4, 5, 6, 7, 8, 9, 10, 11};
+int highByte(int word) {
+    return word >> 8 & 0xFF;
+}
+int lowByte(int word) {
+    return word & 0xFF;
+}
 
-// Visibility per kind 0, 1, 2, 3, 6, 7, 8, 9: 'V' shown, 'H' hidden, '-' unchanged.
+// The counter whose number is exactly this text, if any.
+const mm::Counter* counterNumbered(const std::string& text) {
+    for (const mm::Counter& c : mm::counters())
+        if (text == std::to_string(c.number)) return &c;
+    return nullptr;
+}
+
+// Each control's visibility per kind, in the catalogue's order: 'V' shown,
+// 'H' hidden, '-' unchanged.
 struct KindVisibility {
     const char* control;
     const char* states;
 };
-constexpr std::array<KindVisibility, 13> kVisibility = {{
-    {"Commn", "VVHHHHHH"},
-    {"ConfCount", "VVHHHHHH"},
-    {"CountPict", "VVHHHHHH"},
-    {"Comonnnn", "HHVVVHHV"},
-    {"AdrInputs", "HHVHHHH-"},
-    {"AdrOuts", "HHHVVHHH"},
-    {"Inputs", "HH-HHHHH"},
-    {"Outputs", "HH-VVHHH"},
-    {"Restart", "HHHHHVVH"},
-    {"Cond_Fr", "VVVVHHHV"},
-    {"Cond_Lab", "HHHHHHHV"},
-    {"Mask", "HHHHHHHV"},
-    {"Cond_N_Lab_L", "HHHHHHHV"},
+// clang-format off
+constexpr std::array<KindVisibility, 16> kVisibility = {{
+    //                 CounterLow, CounterAll, Inputs, Outputs, WriteOutput, Restart, KvartaRestart, Flags
+    {"Commn",         "VVHHHHHH"},
+    {"ConfCount",     "VVHHHHHH"},
+    {"CountPict",     "VVHHHHHH"},
+    {"Comonnnn",      "HHVVVHHV"},
+    {"AdrInputs",     "HHVHHHH-"},
+    {"AdrOuts",       "HHHVVHHH"},
+    {"Inputs",        "HH-HHHHH"},
+    {"Outputs",       "HH-VVHHH"},
+    {"Restart",       "HHHHHVVH"},
+    {"Cond_Fr",       "VVVVHHHV"},
+    {"Cond_Lab",      "HHHHHHHV"},
+    {"Mask",          "HHHHHHHV"},
+    {"Cond_N_Lab_L",  "HHHHHHHV"},
+    {"Cond_N_Lab_Ml", "HHHHHHHV"},
+    {"Cond_N_Lab_Mh", "HHHHHHHV"},
+    {"Cond_N_Lab_H",  "HHHHHHHV"},
 }};
-constexpr std::array<const char*, 3> kOtherFlagNumbers = {"Cond_N_Lab_Ml", "Cond_N_Lab_Mh",
-                                                          "Cond_N_Lab_H"};
 
+// The captions a kind sets; nullptr leaves a caption as it is.
 struct KindCaptions {
-    const char* frame;   // Cond_Fr, nullptr: unchanged
-    const char* second;  // Метка1(4)
+    RequestKind kind;
+    const char* frame;      // Cond_Fr
+    const char* second;     // Метка1(4), over the request's second field
+    const char* arbitrary;  // Branch(4), the arbitrary number
 };
-const std::map<int, KindCaptions> kCaptions = {
-    {0, {"4 байта счетчика", "Количество регистров"}},
-    {1, {"6 байт счетчика", "Количество регистров"}},
-    {2, {"дискретные входы", "    Количество входов"}},
-    {3, {"дискретные вЫходы", "    Количество вЫходов"}},
-    {6, {nullptr, "          Данные    "}},
-    {7, {nullptr, "            Данные"}},
-    {8, {nullptr, "            Данные"}},
-    {9, {"Флаги условий", "Количество флагов"}},
-};
+constexpr std::array<KindCaptions, 8> kCaptions = {{
+    {K::CounterLow,    "4 байта счетчика",  "Количество регистров",   nullptr},
+    {K::CounterAll,    "6 байт счетчика",   "Количество регистров",   nullptr},
+    {K::Inputs,        "дискретные входы",  "    Количество входов",  nullptr},
+    {K::Outputs,       "дискретные вЫходы", "    Количество вЫходов", nullptr},
+    {K::WriteOutput,   nullptr,             "          Данные    ",   nullptr},
+    {K::Restart,       nullptr,             "            Данные",     nullptr},
+    {K::KvartaRestart, nullptr,             "            Данные",     nullptr},
+    {K::Flags,         "Флаги условий",     "Количество флагов",      "Произвольное число от 0 до 65535"},
+}};
+// clang-format on
 
-// The column of a kind in the visibility table.
-int column(int kind) {
-    static constexpr std::array<int, 8> kOrder = {0, 1, 2, 3, 6, 7, 8, 9};
-    for (std::size_t i = 0; i < kOrder.size(); ++i)
-        if (kOrder[i] == kind) return static_cast<int>(i);
-    return -1;
+const KindCaptions& captionsOf(RequestKind kind) {
+    return *std::find_if(kCaptions.begin(), kCaptions.end(),
+                         [kind](const KindCaptions& c) { return c.kind == kind; });
 }
 
 }  // namespace
 
-void ModBFrm::composeRequest(int kind) {
+void ModBFrm::composeRequest(const Request& r) {
     const auto set = [this](int cell, const std::string& text) {
         control("Qq", cell).setCaption(text);
     };
-    const auto comboNumber = [this](int i) { return textToNumber(control("Комбо1", i).text()); };
-    switch (kind) {
-        case 0:
-        case 1: {
-            set(1, "3");
-            set(2, "164");
-            const auto reg = kCounterRegisters.find(control("Комбо1", kind).text());
-            if (reg != kCounterRegisters.end()) set(3, reg->second);
+    const auto text = [this, &r](int slot) -> const std::string& {
+        return control("Комбо1", r.combos[static_cast<std::size_t>(slot)]).text();
+    };
+    const auto number = [&text](int slot) { return textToNumber(text(slot)); };
+    const int base = baseAddress(r);
+    set(1, std::to_string(r.function));
+    set(2, std::to_string(highByte(base)));
+    switch (r.kind) {
+        case K::CounterLow:
+        case K::CounterAll:
+            // An unknown counter number leaves the register as it was.
+            if (const mm::Counter* counter = counterNumbered(text(0)))
+                set(3, std::to_string(lowByte(counter->firstRegister)));
             set(4, "0");
-            set(5, kind == 0 ? "2" : "3");
+            set(5, std::to_string(r.fixedField));
             break;
-        }
-        case 2:
-            set(1, "2");
-            set(2, "39");
-            set(3, numberToText(comboNumber(10) - 10000 + 16));
+        case K::Inputs:
+        case K::Outputs:
+            set(3, numberToText(number(0) - base + lowByte(base)));
             set(4, "0");
-            set(5, numberToText(comboNumber(11)));
+            set(5, numberToText(number(1)));
             break;
-        case 3:
-            set(1, "1");
-            set(2, "0");
-            set(3, numberToText(comboNumber(7)));
-            set(4, "0");
-            set(5, numberToText(comboNumber(8)));
-            break;
-        case 6:
-            set(1, "5");
-            set(2, "0");
-            set(3, numberToText(comboNumber(4) - 1));
-            set(4, control("Комбо1", 9).text() == "1" ? "255" : "0");
+        case K::WriteOutput:
+            // Output n is the n-th coil; on is 0xFF00, off 0x0000.
+            set(3, numberToText(number(0) - 1 + base));
+            set(4, text(1) == "1" ? "255" : "0");
             set(5, "0");
             break;
-        case 7:
-        case 8:
-            set(1, "6");
-            set(2, "234");
-            set(3, "96");
-            set(4, kind == 7 ? "170" : "85");
-            set(5, kind == 7 ? "85" : "170");
+        case K::Restart:
+        case K::KvartaRestart:
+            set(3, std::to_string(lowByte(base)));
+            set(4, std::to_string(highByte(r.fixedField)));
+            set(5, std::to_string(lowByte(r.fixedField)));
             break;
-        case 9:
-            set(1, "1");
-            set(2, "0");
-            set(3, control("Комбо1", 5).text());
+        case K::Flags:
+            // The flag addresses go into the frame as they were typed.
+            set(3, text(0));
             set(4, "0");
-            set(5, control("Комбо1", 6).text());
+            set(5, text(1));
             break;
-        default:
-            return;
     }
-    showKindControls(kind);
+    showKindControls(r);
     control("Qq", 0).setCaption(control("ContNum").text());
 }
 
-void ModBFrm::showKindControls(int kind) {
-    const std::vector<int>& own = kKindCombos.at(kind);
-    for (int combo : kAllCombos)
-        control("Комбо1", combo).setVisible(std::find(own.begin(), own.end(), combo) != own.end());
-    const int col = column(kind);
+void ModBFrm::showKindControls(const Request& r) {
+    for (const Request& any : requestCatalogue())
+        for (int combo : any.combos)
+            if (combo != kNoCombo)
+                control("Комбо1", combo).setVisible(std::ranges::count(r.combos, combo) > 0);
+    const auto column = static_cast<std::size_t>(r.kind);
     for (const KindVisibility& row : kVisibility) {
-        const char state = row.states[col];
+        const char state = row.states[column];
         if (state != '-') control(row.control).setVisible(state == 'V');
     }
-    for (const char* label : kOtherFlagNumbers) control(label).setVisible(kind == 9);
-
-    const KindCaptions& captions = kCaptions.at(kind);
+    const KindCaptions& captions = captionsOf(r.kind);
     if (captions.frame) control("Cond_Fr").setCaption(captions.frame);
     control("Метка1", 4).setCaption(captions.second);
-    if (kind == 9) control("Branch", 4).setCaption("Произвольное число от 0 до 65535");
+    if (captions.arbitrary) control("Branch", 4).setCaption(captions.arbitrary);
 }
 
 }  // namespace vk41
