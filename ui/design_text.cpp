@@ -1,10 +1,11 @@
 #include "ui/design_text.h"
 
-#include <charconv>
 #include <map>
-#include <optional>
+#include <utility>
 #include <vector>
 
+#include "ui/design_values.h"
+#include "ui/properties.h"
 #include "ui/resources.h"
 
 namespace vk41 {
@@ -56,52 +57,26 @@ std::vector<Token> tokenize(std::string_view line) {
     return tokens;
 }
 
-float number(const std::string& text) {
-    float value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
-        throw DesignError("not a number: '" + text + "'");
+template <typename T>
+T read(const std::string& text, const char* what) {
+    T value{};
+    if (!readValue(text, value)) throw DesignError(std::string("not ") + what + ": '" + text + "'");
     return value;
 }
 
-Colour colour(const std::string& text) {
-    if (text == "buttonface") return kButtonFace;
-    if (text == "window") return kWindowColour;
-    if (text.size() != 7 || text[0] != '#') throw DesignError("not a colour: '" + text + "'");
-    std::uint32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data() + 1, text.data() + 7, value, 16);
-    if (error != std::errc{} || end != text.data() + 7)
-        throw DesignError("not a colour: '" + text + "'");
-    return rgb(value);
+float number(const std::string& text) {
+    return read<float>(text, "a number");
 }
 
+// clang-format off
 const std::map<std::string, ControlKind, std::less<>> kKinds = {
-    {"line", ControlKind::Line},       {"shape", ControlKind::Shape},
-    {"label", ControlKind::Label},     {"button", ControlKind::Button},
-    {"option", ControlKind::Option},   {"frame", ControlKind::Frame},
-    {"combo", ControlKind::Combo},     {"textbox", ControlKind::TextBox},
-    {"picture", ControlKind::Picture}, {"timer", ControlKind::Timer},
+    {"line",    ControlKind::Line},    {"shape",   ControlKind::Shape},
+    {"label",   ControlKind::Label},   {"button",  ControlKind::Button},
+    {"option",  ControlKind::Option},  {"frame",   ControlKind::Frame},
+    {"combo",   ControlKind::Combo},   {"textbox", ControlKind::TextBox},
+    {"picture", ControlKind::Picture}, {"timer",   ControlKind::Timer},
 };
-
-const std::map<std::string, ShapeKind, std::less<>> kShapes = {
-    {"rect", ShapeKind::Rectangle},
-    {"square", ShapeKind::Square},
-    {"oval", ShapeKind::Oval},
-    {"circle", ShapeKind::Circle},
-    {"rrect", ShapeKind::RoundedRectangle},
-    {"rsquare", ShapeKind::RoundedSquare},
-};
-
-std::vector<std::string> splitItems(const std::string& text) {
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t bar = text.find('|', start);
-        items.push_back(text.substr(start, bar - start));
-        if (bar == std::string::npos) return items;
-        start = bar + 1;
-    }
-}
+// clang-format on
 
 // `NAME` or `NAME(i)`.
 void parseName(const std::string& word, ControlDesign& row) {
@@ -115,70 +90,18 @@ void parseName(const std::string& word, ControlDesign& row) {
     row.index = static_cast<int>(number(word.substr(open + 1, word.size() - open - 2)));
 }
 
+// An option names its property the way the property table spells it.
 void applyOption(const Token& t, ControlDesign& row) {
-    Props& p = row.props;
-    const std::string& k = t.key;
-    const std::string& v = t.value;
-    if (k.empty()) {
-        if (v == "hidden")
-            p.visible = false;
-        else if (v == "disabled")
-            p.enabled = false;
-        else if (v == "bold")
-            p.font.bold = true;
-        else if (v == "transparent")
-            p.opaque = false;
-        else if (v == "selected")
-            p.value = true;
-        else
-            throw DesignError("unknown word '" + v + "'");
-        return;
+    if (t.key.empty() && t.quoted) throw DesignError("text without a key: \"" + t.value + "\"");
+    switch (setFormOption(row, t.key, t.value)) {
+        case FormOptionError::None:
+            return;
+        case FormOptionError::Unknown:
+            throw DesignError(t.key.empty() ? "unknown word '" + t.value + "'"
+                                            : "unknown key '" + t.key + "'");
+        case FormOptionError::BadValue:
+            throw DesignError("'" + t.value + "' is no value of " + t.key + "=");
     }
-    if (k == "color" || k == "border") {
-        if (v == "none")
-            p.bordered = false;
-        else
-            p.borderColor = colour(v);
-    } else if (k == "width")
-        p.borderWidth = static_cast<int>(number(v));
-    else if (k == "fill") {
-        p.filled = true;
-        p.fillColor = colour(v);
-    } else if (k == "kind") {
-        const auto it = kShapes.find(v);
-        if (it == kShapes.end()) throw DesignError("unknown shape '" + v + "'");
-        p.shape = it->second;
-    } else if (k == "caption")
-        p.caption = v;
-    else if (k == "font")
-        p.font.name = v;
-    else if (k == "size")
-        p.font.size = number(v);
-    else if (k == "fore")
-        p.foreColor = colour(v);
-    else if (k == "back")
-        p.backColor = colour(v);
-    else if (k == "align")
-        p.alignment = v == "center" ? Align::Center : v == "right" ? Align::Right : Align::Left;
-    else if (k == "tip")
-        p.toolTip = v;
-    else if (k == "picture")
-        p.picture = v;
-    else if (k == "text")
-        p.text = v;
-    else if (k == "items")
-        p.items = splitItems(v);
-    else if (k == "scroll")
-        p.scrollBars = v == "vertical"     ? ScrollBars::Vertical
-                       : v == "horizontal" ? ScrollBars::Horizontal
-                       : v == "both"       ? ScrollBars::Both
-                                           : ScrollBars::None;
-    else if (k == "interval")
-        p.interval = static_cast<int>(number(v));
-    else if (k == "in")
-        row.container = v;
-    else
-        throw DesignError("unknown key '" + k + "'");
 }
 
 ControlDesign parseControl(ControlKind kind, const std::vector<Token>& tokens) {
@@ -187,18 +110,13 @@ ControlDesign parseControl(ControlKind kind, const std::vector<Token>& tokens) {
     row.kind = kind;
     parseName(tokens[1].value, row);
     std::size_t next = 2;
-    const std::size_t places = kind == ControlKind::Timer ? 0 : 4;
-    float at[4] = {0, 0, 0, 0};
-    for (std::size_t n = 0; n < places; ++n, ++next) {
+    const int places = formPositionCount(kind);
+    for (int n = 0; n < places; ++n, ++next) {
         if (next >= tokens.size() || !tokens[next].key.empty() || tokens[next].quoted)
-            throw DesignError("'" + row.name + "' needs four coordinates");
-        at[n] = number(tokens[next].value);
-    }
-    Props& p = row.props;
-    if (kind == ControlKind::Line) {
-        p.x1 = at[0], p.y1 = at[1], p.x2 = at[2], p.y2 = at[3];
-    } else {
-        p.left = at[0], p.top = at[1], p.width = at[2], p.height = at[3];
+            throw DesignError("'" + row.name + "' needs " + std::to_string(places) +
+                              " coordinates");
+        if (setFormPosition(row, n, tokens[next].value) != FormOptionError::None)
+            throw DesignError("not a number: '" + tokens[next].value + "'");
     }
     for (; next < tokens.size(); ++next) applyOption(tokens[next], row);
     return row;
@@ -206,12 +124,24 @@ ControlDesign parseControl(ControlKind kind, const std::vector<Token>& tokens) {
 
 void parseInto(std::string_view text, FormDesign& design, int depth);
 
+// clang-format off
+// The window's own lines, and how many words follow each.
+const std::map<std::string, std::pair<std::size_t, std::size_t>, std::less<>> kWindowLines = {
+    {"form",    {1, 1}}, {"caption", {1, 1}}, {"size",    {2, 2}}, {"back", {1, 1}},
+    {"border",  {1, 1}}, {"picture", {1, 1}}, {"include", {1, 1}}, {"menu", {2, 3}},
+};
+// clang-format on
+
 void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int depth) {
     const std::string& word = tokens[0].value;
-    const auto arg = [&](std::size_t i) -> const std::string& {
-        if (i >= tokens.size()) throw DesignError("'" + word + "' needs more words");
-        return tokens[i].value;
-    };
+    const auto line = kWindowLines.find(word);
+    if (line == kWindowLines.end()) throw DesignError("unknown line '" + word + "'");
+    const auto [least, most] = line->second;
+    if (tokens.size() - 1 < least || tokens.size() - 1 > most)
+        throw DesignError("wrong number of words after '" + word + "'");
+    for (const Token& t : tokens)
+        if (!t.key.empty()) throw DesignError("unknown key '" + t.key + "'");
+    const auto arg = [&](std::size_t i) -> const std::string& { return tokens[i].value; };
     if (word == "form")
         design.name = arg(1);
     else if (word == "caption")
@@ -219,9 +149,9 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
     else if (word == "size")
         design.width = number(arg(1)), design.height = number(arg(2));
     else if (word == "back")
-        design.backColor = colour(arg(1));
+        design.backColor = read<Colour>(arg(1), "a colour");
     else if (word == "border")
-        design.border = arg(1) == "dialog" ? Border::FixedDialog : Border::Sizable;
+        design.border = read<Border>(arg(1), "a border");
     else if (word == "picture")
         design.picture = arg(1);
     else if (word == "include") {
@@ -235,8 +165,6 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
         }
     } else if (word == "menu")
         design.menu.push_back({arg(1), arg(2), tokens.size() > 3 ? tokens[3].value : ""});
-    else
-        throw DesignError("unknown line '" + word + "'");
 }
 
 void parseInto(std::string_view text, FormDesign& design, int depth) {

@@ -28,7 +28,10 @@ namespace vk41 {
 //
 // Every control also takes [in=CONTAINER] [hidden] [disabled]. Texts are
 // single words or double-quoted with \" and \\ escapes; `#` at the start of a
-// line begins a comment. Throws DesignError naming the line of a mistake.
+// line begins a comment. The keys and bare words are those of the property
+// table (ui/properties.cpp). A word or key it does not know, or a value that
+// is none of the listed ones, is a mistake: parseDesign throws DesignError
+// naming its line and the word.
 FormDesign parseDesign(std::string_view text);
 
 // The design of an embedded `.form` file, parsed once.
