@@ -13,6 +13,7 @@
 #include <span>
 #include <vector>
 
+#include "app/host_port.h"
 #include "modbus/slave_session.h"
 #include "modbus/tcp_framing.h"
 
@@ -241,12 +242,10 @@ QString ModbusService::openRtu(const QString& device, Serial serial) {
 }
 
 bool parseHostPort(const QString& text, QString& host, quint16& port) {
-    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
-    host = colon < 0 ? QStringLiteral("127.0.0.1") : text.left(colon);
-    bool ok = false;
-    const uint value = text.mid(colon + 1).toUInt(&ok);
-    if (!ok || value > 65535 || host.isEmpty()) return false;
-    port = static_cast<quint16>(value);
+    const auto parsed = splitHostPort(text.toStdString());
+    if (!parsed) return false;
+    host = QString::fromStdString(parsed->host);
+    port = parsed->port;
     return true;
 }
 

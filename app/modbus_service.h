@@ -57,7 +57,8 @@ class ModbusService : public QObject {
     std::unique_ptr<RtuServer> rtu_;
 };
 
-// "[HOST:]PORT" as the options give it; false when it is not one.
+// "[HOST:]PORT" as the options give it, an IPv6 host in brackets
+// ("[::1]:1502"); false when it is not one.
 bool parseHostPort(const QString& text, QString& host, quint16& port);
 
 }  // namespace vk41

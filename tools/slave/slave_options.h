@@ -31,5 +31,7 @@ struct Parsed {
 Parsed parseOptions(const std::vector<std::string>& args);
 
 extern const char* const kUsage;
+// Follows the one line that says what is wrong with the command line.
+inline constexpr const char* kHelpHint = " (vk41-slave --help lists the options)";
 
 }  // namespace vk41::slave

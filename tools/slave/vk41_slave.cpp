@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/headless_clock.h"
+#include "app/host_port.h"
 #include "app/modbus_service.h"
 #include "app/windows.h"
 #include "modbus/slave_session.h"
@@ -38,7 +39,7 @@ int fail(const std::string& message) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const vk41::slave::Parsed parsed = vk41::slave::parseOptions(args);
-    if (!parsed.options) return fail(parsed.error + "\n" + vk41::slave::kUsage);
+    if (!parsed.options) return fail(parsed.error + vk41::slave::kHelpHint);
     const vk41::slave::Options& options = *parsed.options;
     if (options.help) {
         std::cout << vk41::slave::kUsage;
@@ -72,13 +73,14 @@ int main(int argc, char** argv) {
         QString host;
         quint16 port = 0;
         if (!vk41::parseHostPort(QString::fromStdString(options.tcp), host, port))
-            return fail("bad --tcp: " + options.tcp);
+            return fail("bad --tcp: " + options.tcp + vk41::slave::kHelpHint);
         vk41::ModbusService::Limits limits;
         limits.maxConnections = options.maxConnections;
         const QString error = service.listenTcp(host, port, limits);
         if (!error.isEmpty()) return fail(error.toStdString());
-        std::cerr << "vk41-slave: Modbus TCP " << host.toStdString() << ':' << service.tcpPort()
-                  << ", address " << options.address << std::endl;
+        std::cerr << "vk41-slave: Modbus TCP "
+                  << vk41::joinHostPort(host.toStdString(), service.tcpPort()) << ", address "
+                  << options.address << std::endl;
     }
     if (!options.rtu.empty()) {
         const QString error = service.openRtu(QString::fromStdString(options.rtu),
