@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <span>
 
+#include "modbus/memory_map.h"
 #include "modbus/slave_protocol.h"
 #include "modbus/tcp_framing.h"
 
@@ -13,6 +14,9 @@ namespace {
 void checkAnswer(std::span<const std::uint8_t> pdu, const vk41::ControllerImage& image) {
     const auto reply = vk41::slave::answer(pdu, image);
     if (!reply) return;
+    if (reply->command == vk41::slave::Command::kWriteOutput &&
+        (reply->output < 1 || reply->output > vk41::memory_map::kWritableOutputs))
+        std::abort();
     const auto& out = reply->pdu;
     if (out.empty() || out.size() > vk41::slave::kMaxTcpPdu) std::abort();
     if (out[0] & 0x80) {

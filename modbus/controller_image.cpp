@@ -1,6 +1,7 @@
 #include "modbus/controller_image.h"
 
 #include "modbus/memory_map.h"
+#include "plant/leds.h"
 #include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
@@ -20,6 +21,10 @@ ControllerImage readController(App& app) {
     if (status) image.flags = memory_map::flagsOfStatus(static_cast<int>(*status));
     image.flowCount = textToNumber(scheme.control("Itog").caption());
     return image;
+}
+
+void writeOutput(App& app, int k, bool on) {
+    if (Control* led = outputLed(app.form(kObjectt), k)) light(*led, on ? kLit : kDark);
 }
 
 }  // namespace vk41

@@ -19,4 +19,10 @@ struct ControllerImage {
 
 ControllerImage readController(App& app);
 
+// A master's write of output k (1..6): the controller holds its outputs on
+// the scheme's LEDs, so the LED shows the write, and every reader of the
+// image sees it, until the controller's program drives that output again
+// (outputs 3 to 6) or the controller restarts (1 and 2, which it never drives).
+void writeOutput(App& app, int k, bool on);
+
 }  // namespace vk41

@@ -175,10 +175,19 @@ class Builder {
         if (value != kCoilOn && value != kCoilOff) return refuse(Exception::kIllegalDataValue, "");
         if (coil >= map::kWritableOutputs)
             return refuse(Exception::kIllegalDataAddress, "адрес " + std::to_string(coil));
-        // The controller takes the write; its program drives the output again
-        // on its next cycle.
-        return echo("выход " + std::to_string(coil + 1) + " ← " +
-                    (value == kCoilOn ? "вкл" : "выкл"));
+        // The controller sets the output. An output its program drives is
+        // driven again at the program's next cycle; the others keep the
+        // write until the controller restarts.
+        const int output = coil + 1;
+        const bool driven = map::outputWiring(output) != nullptr;
+        Reply r = echo(
+            "выход " + std::to_string(output) + " ← " + (value == kCoilOn ? "вкл" : "выкл") + "; " +
+            (driven ? "программа контроллера перезапишет выход в следующем цикле"
+                    : "программа выход не использует: он держит записанное до перезапуска"));
+        r.command = Command::kWriteOutput;
+        r.output = output;
+        r.on = value == kCoilOn;
+        return r;
     }
 
     std::optional<Reply> writeRegister() const {
@@ -189,8 +198,14 @@ class Builder {
             return refuse(Exception::kIllegalDataAddress, "регистр " + std::to_string(address));
         for (const map::Command& command : map::commands()) {
             if (command.value != value) continue;
+            // The controller here speaks only Modbus: the switch to «Кварта»
+            // restarts it as the plain restart does, and it stays on Modbus.
+            const std::string meaning = value == map::kKvartaRestart
+                                            ? "переход на «Кварта» не моделируется: контроллер "
+                                              "перезапущен и остаётся на ModBus"
+                                            : command.meaning;
             Reply r = echo("регистр " + std::to_string(address) + " ← " + hexText(value, 4) + " (" +
-                           command.meaning + ")");
+                           meaning + ")");
             r.command = Command::kRestart;
             return r;
         }

@@ -17,12 +17,18 @@ enum class Exception : std::uint8_t {
     kIllegalDataValue = 0x03,
 };
 
-// What an answer asks of the plant once it is sent.
-enum class Command { kNone, kRestart };
+// What an answer asks of the controller once it is sent.
+enum class Command {
+    kNone,
+    kRestart,      // the command register's restart
+    kWriteOutput,  // a master sets or clears `output`
+};
 
 struct Reply {
     std::vector<std::uint8_t> pdu;  // function code first, then data
     Command command{Command::kNone};
+    int output{0};        // kWriteOutput: the output, 1..6
+    bool on{false};       // kWriteOutput: closed (true) or open
     std::string meaning;  // what was asked, in a few Russian words ("FC1 флаги 1–32")
 };
 

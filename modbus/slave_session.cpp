@@ -1,5 +1,6 @@
 #include "modbus/slave_session.h"
 
+#include "modbus/controller_image.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
 #include "ui/window_names.h"
@@ -17,11 +18,19 @@ Session::Session(App& app, int mode, bool keepRunning)
 
 std::optional<Reply> Session::handle(std::span<const std::uint8_t> request) {
     std::optional<Reply> reply = answer(request, readController(*app_));
-    if (reply && reply->command == Command::kRestart) {
-        // As the Restart button does it: the scheme reloads, the counts
-        // start over and the accident is cleared.
-        app_->form<Objectt>(kObjectt).Vis_Click(kRestartButton);
-        keepRunning();
+    if (!reply) return reply;
+    switch (reply->command) {
+        case Command::kRestart:
+            // As the Restart button does it: the scheme reloads, the counts
+            // start over, the accident is cleared and the outputs are dark.
+            app_->form<Objectt>(kObjectt).Vis_Click(kRestartButton);
+            keepRunning();
+            break;
+        case Command::kWriteOutput:
+            writeOutput(*app_, reply->output, reply->on);
+            break;
+        case Command::kNone:
+            break;
     }
     return reply;
 }

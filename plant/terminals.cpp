@@ -43,9 +43,16 @@ std::uint32_t plantInputs(Form& scheme) {
 
 std::uint32_t plantOutputs(Form& scheme) {
     std::uint32_t outputs = 0;
-    for (int k = terminal::kFirstLed; k <= terminal::kLastLed; ++k)
-        if (scheme.control("Led_" + std::to_string(k)).fillColor() == kLit) outputs |= bit(k);
+    for (int k = 1; k <= terminal::kLedOutputs; ++k)
+        if (outputLed(scheme, k)->fillColor() == kLit) outputs |= bit(k);
     return outputs;
+}
+
+Control* outputLed(Form& scheme, int k) {
+    if (k < 1 || k > terminal::kLedOutputs) return nullptr;
+    // The designer left Led_1 a control array of one.
+    if (k == 1) return &scheme.control("Led_1", 0);
+    return &scheme.control("Led_" + std::to_string(k));
 }
 
 }  // namespace vk41

@@ -4,6 +4,7 @@
 
 namespace vk41 {
 
+class Control;
 class Form;
 
 // The flow count at which the soiled filter's manometer trips the accident.
@@ -24,9 +25,11 @@ inline constexpr int kGreenLamp = 3;    // output: the green lamp, normal operat
 inline constexpr int kPumpRelay = 4;    // output: the pump relay
 inline constexpr int kAccident = 5;     // output: the accident, the red lamp
 inline constexpr int kUvLampRelay = 6;  // output: the UV lamp's relay
-// Outputs 3..6 have their LEDs Led_3..Led_6 on the controller.
-inline constexpr int kFirstLed = kGreenLamp;
-inline constexpr int kLastLed = kUvLampRelay;
+// Outputs 1..6 have their LEDs Led_1..Led_6 on the controller.
+inline constexpr int kLedOutputs = 6;
 }  // namespace terminal
+
+// The LED of output k on the scheme; null for an output without one.
+Control* outputLed(Form& scheme, int k);
 
 }  // namespace vk41

@@ -47,6 +47,7 @@ TEST_P(Frames, AreAnsweredAsTheProtocolSays) {
 
 constexpr auto kNone = Command::kNone;
 constexpr auto kRestart = Command::kRestart;
+constexpr auto kWrite = Command::kWriteOutput;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Slave, Frames, ::testing::Values(
@@ -62,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Slave, Frames, ::testing::Values(
     FrameCase{"CounterAllSixBytes",      {3, 0xA4, 0xEE, 0x00, 0x03},     {3, 6, 44, 1, 0, 0, 0, 0},           kNone},
     FrameCase{"CounterTwo",              {3, 0xA4, 0xF1, 0x00, 0x02},     {3, 4, 0, 0, 0, 0},                  kNone},
     FrameCase{"AllCounters",             {3, 0xA4, 0xEE, 0x00, 0x0C},     {3, 24, 44, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kNone},
-    FrameCase{"WriteOutputOneOn",        {5, 0x00, 0x00, 0xFF, 0x00},     {5, 0x00, 0x00, 0xFF, 0x00},         kNone},
-    FrameCase{"WriteOutputSixOff",       {5, 0x00, 0x05, 0x00, 0x00},     {5, 0x00, 0x05, 0x00, 0x00},         kNone},
+    FrameCase{"WriteOutputOneOn",        {5, 0x00, 0x00, 0xFF, 0x00},     {5, 0x00, 0x00, 0xFF, 0x00},         kWrite},
+    FrameCase{"WriteOutputSixOff",       {5, 0x00, 0x05, 0x00, 0x00},     {5, 0x00, 0x05, 0x00, 0x00},         kWrite},
     FrameCase{"Restart",                 {6, 0xEA, 0x60, 0xAA, 0x55},     {6, 0xEA, 0x60, 0xAA, 0x55},         kRestart},
     FrameCase{"KvartaRestart",           {6, 0xEA, 0x60, 0x55, 0xAA},     {6, 0xEA, 0x60, 0x55, 0xAA},         kRestart},
     // Exceptions: 01 function, 02 address, 03 value or quantity.
