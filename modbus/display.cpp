@@ -1,6 +1,5 @@
 // Showing both frames byte by byte, and the answer's layout, headings,
 // pictures and condition-flag headings for each request kind.
-#include <algorithm>
 #include <array>
 
 #include "modbus/modb_frm.h"
@@ -31,6 +30,7 @@ constexpr std::array<AnswerHeadings, 8> kHeadings = {{
     {K::Flags,         nullptr,                 "    Количество байт"},
 }};
 // clang-format on
+static_assert(inKindOrder(kHeadings));
 
 }  // namespace
 
@@ -109,9 +109,7 @@ void ModBFrm::placeFirstDataBytes(const Request& r) {
 }
 
 void ModBFrm::answerHeadings(const Request& r) {
-    const AnswerHeadings& h =
-        *std::find_if(kHeadings.begin(), kHeadings.end(),
-                      [&r](const AnswerHeadings& a) { return a.kind == r.kind; });
+    const AnswerHeadings& h = rowOf(kHeadings, r.kind);
     if (h.second) control("Метка1", 4).setCaption(h.second);
     if (h.third) control("Метка1", 8).setCaption(h.third);
 }

@@ -75,10 +75,7 @@ constexpr std::array<KindCaptions, 8> kCaptions = {{
 }};
 // clang-format on
 
-const KindCaptions& captionsOf(RequestKind kind) {
-    return *std::find_if(kCaptions.begin(), kCaptions.end(),
-                         [kind](const KindCaptions& c) { return c.kind == kind; });
-}
+static_assert(inKindOrder(kCaptions));
 
 }  // namespace
 
@@ -141,7 +138,7 @@ void ModBFrm::showKindControls(const Request& r) {
         const char state = row.states[column];
         if (state != '-') control(row.control).setVisible(state == 'V');
     }
-    const KindCaptions& captions = captionsOf(r.kind);
+    const KindCaptions& captions = rowOf(kCaptions, r.kind);
     if (captions.frame) control("Cond_Fr").setCaption(captions.frame);
     control("Метка1", 4).setCaption(captions.second);
     if (captions.arbitrary) control("Branch", 4).setCaption(captions.arbitrary);

@@ -25,12 +25,7 @@ constexpr std::array<Request, 8> kCatalogue = {{
 }};
 // clang-format on
 
-constexpr bool rowsInKindOrder() {
-    for (std::size_t i = 0; i < kCatalogue.size(); ++i)
-        if (static_cast<std::size_t>(kCatalogue[i].kind) != i) return false;
-    return true;
-}
-static_assert(rowsInKindOrder(), "a kind's row is found by its value");
+static_assert(inKindOrder(kCatalogue));
 
 }  // namespace
 
@@ -39,7 +34,7 @@ std::span<const Request> requestCatalogue() {
 }
 
 const Request& catalogueRow(RequestKind kind) {
-    return kCatalogue[static_cast<std::size_t>(kind)];
+    return rowOf(kCatalogue, kind);
 }
 
 int baseAddress(const Request& r) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <span>
 
 #include "modbus/memory_map.h"
@@ -41,6 +42,19 @@ struct Request {
     int fixedField;                 // request bytes 4 and 5 where the kind fixes them
     AnswerShape answer;
 };
+
+// A table with a row per kind keeps the catalogue's order, so that a kind's
+// row is found by its value; each such table asserts it.
+template <typename Row, std::size_t N>
+constexpr bool inKindOrder(const std::array<Row, N>& rows) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (static_cast<std::size_t>(rows[i].kind) != i) return false;
+    return true;
+}
+template <typename Row, std::size_t N>
+constexpr const Row& rowOf(const std::array<Row, N>& rows, RequestKind kind) {
+    return rows[static_cast<std::size_t>(kind)];
+}
 
 std::span<const Request> requestCatalogue();
 const Request& catalogueRow(RequestKind kind);
