@@ -20,6 +20,17 @@ namespace mm = memory_map;
 // A typed count may run far past the map; what lies beyond is not described.
 constexpr int kMostItems = 256;
 
+// The places of a frame's bytes: the address, the function, then the request's
+// two fields, high byte first; a read's answer carries its byte count third.
+enum FrameByte {
+    kAddressByte = 0,
+    kFunctionByte = 1,
+    kStartHigh = 2,
+    kStartLow = 3,
+    kSecondHigh = 4,
+    kByteCount = 2,
+};
+
 unsigned byteOf(double value) {
     return static_cast<unsigned>(std::clamp(toInt32(value), 0, 255));
 }
@@ -185,6 +196,11 @@ double ModBFrm::cellByte(const char* row, int index) {
     return textToNumber(control(row, index).caption());
 }
 
+// A request field, high byte first.
+int ModBFrm::requestWord(int highCell) {
+    return toInt32(cellByte("Qq", highCell)) * 256 + toInt32(cellByte("Qq", highCell + 1));
+}
+
 // The first tick writes the request's function; until then no cell holds a byte.
 bool ModBFrm::framed() {
     return !control("Qq", 1).caption().empty();
@@ -199,20 +215,20 @@ std::string ModBFrm::requestTip(int index) {
 
 // Bytes 0 to 5 of the request; the answer to a write repeats them.
 std::string ModBFrm::requestFieldTip(int index, double value) {
-    const int function = toInt32(cellByte("Qq", 1));
-    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
-    const int second = toInt32(cellByte("Qq", 4)) * 256 + toInt32(cellByte("Qq", 5));
+    const int function = toInt32(cellByte("Qq", kFunctionByte));
+    const int start = requestWord(kStartHigh);
+    const int second = requestWord(kSecondHigh);
     const bool write = function == mm::kWriteSingleCoil || function == mm::kWriteSingleRegister;
     const char* half = index % 2 == 0 ? "старший байт" : "младший байт";
     switch (index) {
-        case 0:
+        case kAddressByte:
             return join({"Адрес контроллера в сети ModBus", valueLine(value)});
-        case 1:
+        case kFunctionByte:
             return join(
                 {"Функция", valueLine(value),
                  "Функция " + std::to_string(function) + ": " + mm::functionName(function)});
-        case 2:
-        case 3:
+        case kStartHigh:
+        case kStartLow:
             return join({std::string("Начальный адрес, ") + half, valueLine(value),
                          addressText(function, start)});
         default:
@@ -235,9 +251,9 @@ std::string ModBFrm::answerTip(int index) {
     if (index >= Ans_Len) return "";
     const double value = cellByte("Aa", index);
     switch (index) {
-        case 0:
+        case kAddressByte:
             return join({"Адрес контроллера, который отвечает", valueLine(value)});
-        case 1: {
+        case kFunctionByte: {
             const int function = toInt32(value);
             return join(
                 {"Функция, та же, что в запросе", valueLine(value),
@@ -250,16 +266,16 @@ std::string ModBFrm::answerTip(int index) {
 
 std::string ModBFrm::answerDataTip(int index, double value) {
     // The request's function, not the option chosen since, says what the rows hold.
-    const int function = toInt32(cellByte("Qq", 1));
+    const int function = toInt32(cellByte("Qq", kFunctionByte));
     const bool echo = function == mm::kWriteSingleCoil || function == mm::kWriteSingleRegister;
     if (echo) return requestFieldTip(index, value) + "\n(ответ на запись повторяет запрос)";
-    if (index == 2) {
+    if (index == kByteCount) {
         const int n = toInt32(value);
         const bool one = n % 10 == 1 && n % 100 != 11;
         return join({"Количество байт данных", valueLine(value),
                      (one ? "За ним идёт " : "За ним идут ") + bytesWord(n) + " данных"});
     }
-    const int k = index - 2;  // data byte k, from 1
+    const int k = index - kByteCount;  // data byte k, from 1
     return function == mm::kReadHoldingRegisters ? counterByteTip(k, value) : bitsByteTip(k, value);
 }
 
@@ -271,7 +287,7 @@ std::string ModBFrm::counterByteTip(int k, double value) {
                                 : "старшая часть счётчика, нули";
     double total = 0, weight = 1;
     for (int i = 1; i <= n; ++i, weight *= 256) total += weight * byteOf(cellByte("Aa", 2 + i));
-    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
+    const int start = requestWord(kStartHigh);
     const auto counter = mm::counterAt(start);
     const std::string who = counter ? counterName(*counter) : std::string("счётчик");
     return join({"Байт данных " + std::to_string(k) + " из " + std::to_string(n) + ": " + role,
@@ -286,8 +302,8 @@ std::string ModBFrm::bitsByteTip(int k, double value) {
     const int n = Ans_Len - 3;
     const int valid[] = {Valid_B1, Valid_B2, Valid_B3, Valid_B4};
     const int bits = k >= 1 && k <= 4 ? std::clamp(valid[k - 1], 0, 8) : 0;
-    const int function = toInt32(cellByte("Qq", 1));
-    const int start = toInt32(cellByte("Qq", 2)) * 256 + toInt32(cellByte("Qq", 3));
+    const int function = toInt32(cellByte("Qq", kFunctionByte));
+    const int start = requestWord(kStartHigh);
     const unsigned byte = byteOf(value);
     std::vector<std::string> lines = {
         "Байт данных " + std::to_string(k) + " из " + std::to_string(n), valueLine(value)};

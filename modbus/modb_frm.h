@@ -105,6 +105,7 @@ class ModBFrm : public Form {
     int dataByteCount();
     // Byte tooltips.
     double cellByte(const char* row, int index);
+    int requestWord(int highCell);
     bool framed();
     std::string requestFieldTip(int index, double value);
     std::string answerDataTip(int index, double value);
