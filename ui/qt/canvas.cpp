@@ -286,6 +286,12 @@ Canvas::Canvas(Form& form, const Control* container, std::function<void()> after
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void Canvas::showControl(const Control& frame, double scale) {
+    showCommon(*this, frame, scale, toQFont(frame.font()));
+    setScale(designScale(frame, scale));
+    redrawAll();
+}
+
 void Canvas::setScale(const DesignScale& scale) {
     if (scale_.factor == scale.factor && scale_.size == scale.size) return;
     scale_ = scale;

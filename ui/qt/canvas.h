@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ui/form.h"
+#include "ui/qt/control_view.h"
 #include "ui/qt/design_scale.h"
 
 namespace vk41::qt {
@@ -18,10 +19,13 @@ namespace vk41::qt {
 // It keeps what it drew, at the screen's pixels: a repaint the model did not
 // ask for (the window uncovered, a tooltip gone) copies it back, and a change
 // redraws only the places `redraw` names.
-class Canvas : public QWidget {
+class Canvas : public QWidget, public ControlView {
   public:
     Canvas(Form& form, const Control* container, std::function<void()> afterEvent,
            QWidget* parent = nullptr);
+    // A frame's canvas shows the frame, redrawn whole: its caption, colour
+    // or font may have changed.
+    void showControl(const Control& frame, double scale) override;
     // Paints at the design size, shown at `scale.factor` of it.
     void setScale(const DesignScale& scale);
     double scale() const { return scale_.factor; }

@@ -3,9 +3,19 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include "ui/qt/convert.h"
+#include "ui/qt/pictures.h"
+
 namespace vk41::qt {
 
 CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {}
+
+void CommandButton::showControl(const Control& c, double scale) {
+    showCommon(*this, c, scale, toQFont(c.font()));
+    setText(toQString(c.caption()));
+    setPicture(embeddedPixmap(c.props().picture));
+    setScale(designScale(c, scale));
+}
 
 void CommandButton::setPicture(const QPixmap& picture) {
     if (picture_.cacheKey() == picture.cacheKey()) return;

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QRect>
 #include <QRectF>
+#include <QString>
+#include <string>
 
 #include "ui/control.h"
 
@@ -16,6 +18,10 @@ inline double px(double twips) {
 }
 inline int pxRound(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+inline QString toQString(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 inline QColor toQColor(Colour c) {

@@ -1,11 +1,8 @@
 #include "ui/qt/form_window.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
@@ -15,33 +12,14 @@
 
 #include "ui/app.h"
 #include "ui/qt/canvas.h"
-#include "ui/qt/combo_style.h"
+#include "ui/qt/combo_box.h"
 #include "ui/qt/command_button.h"
 #include "ui/qt/convert.h"
 #include "ui/qt/option_button.h"
 #include "ui/qt/picture_box.h"
-#include "ui/qt/pictures.h"
+#include "ui/qt/text_box.h"
 
 namespace vk41::qt {
-namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-Qt::ScrollBarPolicy policy(ScrollBars bars, bool vertical) {
-    const bool on = bars == ScrollBars::Both ||
-                    bars == (vertical ? ScrollBars::Vertical : ScrollBars::Horizontal);
-    return on ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-}
-
-QStringList qItems(const std::vector<std::string>& items) {
-    QStringList list;
-    for (const std::string& item : items) list << qs(item);
-    return list;
-}
-
-}  // namespace
 
 FormWindow::FormWindow(Form& form, std::function<void()> afterEvent)
     : form_(&form), afterEvent_(std::move(afterEvent)) {
@@ -194,12 +172,13 @@ void FormWindow::buildMenu() {
             items.begin(), items.end(), [&](const MenuDesign& m) { return m.parent == item.name; });
         const std::string caption = item.caption;
         if (hasChildren) {
-            QMenu* menu = menuBar()->addMenu(qs(caption));
+            QMenu* menu = menuBar()->addMenu(toQString(caption));
             submenus[item.name] = menu;
             continue;
         }
-        QAction* action = item.parent.empty() ? menuBar()->addAction(qs(caption))
-                                              : submenus.at(item.parent)->addAction(qs(caption));
+        QAction* action = item.parent.empty()
+                              ? menuBar()->addAction(toQString(caption))
+                              : submenus.at(item.parent)->addAction(toQString(caption));
         connect(action, &QAction::triggered, this,
                 [this, caption] { act([&] { form_->chooseMenu(caption); }); });
     }
@@ -208,41 +187,39 @@ void FormWindow::buildMenu() {
 void FormWindow::buildControls() {
     canvases_[nullptr] = client_;
     for (Control& c : form_->controls()) {
-        QWidget* parent = canvases_.at(c.container());
-        if (QWidget* widget = makeWidget(c, parent)) {
-            // Named as the script driver names it: "ContNum", "Комбо1(5)".
-            widget->setObjectName(c.index() < 0
-                                      ? qs(c.name())
-                                      : QStringLiteral("%1(%2)").arg(qs(c.name())).arg(c.index()));
-            views_.push_back({&c, widget});
-            if (c.kind() == ControlKind::Frame) canvases_[&c] = static_cast<Canvas*>(widget);
-        }
+        const View view = makeView(c, canvases_.at(c.container()));
+        if (!view.widget) continue;
+        // Named as the script driver names it: "ContNum", "Комбо1(5)".
+        view.widget->setObjectName(
+            c.index() < 0 ? toQString(c.name())
+                          : QStringLiteral("%1(%2)").arg(toQString(c.name())).arg(c.index()));
+        views_.push_back(view);
+        if (c.kind() == ControlKind::Frame) canvases_[&c] = static_cast<Canvas*>(view.widget);
     }
 }
 
-QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
+// A windowed control's widget, wired to pass the user's actions to the
+// model; lightweight controls have none, their container's canvas draws them.
+FormWindow::View FormWindow::makeView(Control& c, QWidget* parent) {
     switch (c.kind()) {
         case ControlKind::Button: {
             auto* button = new CommandButton(parent);
             connect(button, &CommandButton::clicked, this,
                     [this, &c] { act([&] { form_->click(c); }); });
-            return button;
+            return {&c, button, button};
         }
         case ControlKind::Option: {
             auto* option = new OptionButton(parent);
             connect(option, &OptionButton::clicked, this,
                     [this, &c] { act([&] { form_->click(c); }); });
-            return option;
+            return {&c, option, option};
         }
-        case ControlKind::Frame:
-            return new Canvas(*form_, &c, afterEvent_, parent);
+        case ControlKind::Frame: {
+            auto* frame = new Canvas(*form_, &c, afterEvent_, parent);
+            return {&c, frame, frame};
+        }
         case ControlKind::Combo: {
-            auto* combo = new QComboBox(parent);
-            combo->setStyle(ComboStyle::instance());
-            combo->setEditable(true);
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            // What is typed stays as typed: no inline completion from the list.
-            combo->setCompleter(nullptr);
+            auto* combo = new ComboBox(parent);
             connect(combo, &QComboBox::editTextChanged, this, [this, &c](const QString& text) {
                 if (text.toStdString() == c.text()) return;  // our own sync
                 act([&] { form_->typeText(c, text.toStdString()); });
@@ -250,81 +227,30 @@ QWidget* FormWindow::makeWidget(Control& c, QWidget* parent) {
             connect(combo, &QComboBox::activated, this, [this, &c, combo](int row) {
                 act([&] { form_->pickItem(c, combo->itemText(row).toStdString()); });
             });
-            return combo;
+            return {&c, combo, combo};
         }
         case ControlKind::TextBox: {
-            auto* box = new QPlainTextEdit(parent);
-            box->setReadOnly(true);
-            return box;
+            auto* box = new TextBox(parent);
+            return {&c, box, box};
         }
-        case ControlKind::Picture:
-            return new PictureBox(parent);
+        case ControlKind::Picture: {
+            auto* picture = new PictureBox(parent);
+            return {&c, picture, picture};
+        }
         default:
-            return nullptr;
+            return {&c, nullptr, nullptr};
     }
 }
 
 void FormWindow::syncView(const View& view) {
-    const Control& c = *view.control;
-    QWidget* w = view.widget;
-    // A combo lays its edit field out at its scale when it is resized.
-    if (c.kind() == ControlKind::Combo) w->setProperty("designScale", scale_);
-    w->setGeometry(qt::rect(c, scale_));
-    w->setVisible(c.visible());
-    w->setEnabled(c.enabled());
-    w->setToolTip(qs(c.toolTip()));
-    // Widgets that paint themselves do it at the design size, scaled; the
-    // native ones get their font at the scale.
-    const bool native = c.kind() == ControlKind::Combo || c.kind() == ControlKind::TextBox;
-    const QFont font = native ? toQFont(c.font(), scale_, w->logicalDpiY()) : toQFont(c.font());
-    if (w->font() != font) w->setFont(font);
-    const DesignScale scale{scale_, pxSize(c.width(), c.height())};
-    if (auto* button = dynamic_cast<CommandButton*>(w)) {
-        button->setText(qs(c.caption()));
-        button->setPicture(embeddedPixmap(c.props().picture));
-        button->setScale(scale);
-    } else if (auto* option = dynamic_cast<OptionButton*>(w)) {
-        option->setText(qs(c.caption()));
-        option->setChecked(c.value());
-        option->setBackground(toQColor(c.backColor()));
-        option->setScale(scale);
-    } else if (auto* frame = dynamic_cast<Canvas*>(w)) {
-        frame->setScale(scale);
-        frame->redrawAll();  // its caption, colour or font may have changed
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        const QStringList items = qItems(c.items());
-        if (combo->count() != items.size() ||
-            std::any_of(items.begin(), items.end(), [&, i = 0](const QString& s) mutable {
-                return combo->itemText(i++) != s;
-            })) {
-            const QSignalBlocker block(combo);
-            combo->clear();
-            combo->addItems(items);
-        }
-        if (combo->currentText().toStdString() != c.text()) {
-            const QSignalBlocker block(combo);
-            combo->setEditText(qs(c.text()));
-        }
-    } else if (auto* box = qobject_cast<QPlainTextEdit*>(w)) {
-        if (box->toPlainText().toStdString() != c.text()) box->setPlainText(qs(c.text()));
-        // A classic text box sets its tab stops eight average characters apart.
-        box->setTabStopDistance(8.0 * QFontMetricsF(font).averageCharWidth());
-        box->setVerticalScrollBarPolicy(policy(c.props().scrollBars, true));
-        box->setHorizontalScrollBarPolicy(policy(c.props().scrollBars, false));
-        box->setLineWrapMode(policy(c.props().scrollBars, false) == Qt::ScrollBarAlwaysOn
-                                 ? QPlainTextEdit::NoWrap
-                                 : QPlainTextEdit::WidgetWidth);
-    } else if (auto* picture = dynamic_cast<PictureBox*>(w)) {
-        picture->setPicture(c.props().picture);
-        picture->setScale(scale);
-    }
-    w->update();
+    view.view->showControl(*view.control, scale_);
+    view.widget->update();
 }
 
 void FormWindow::sync() {
     if (form_->revision() == syncedRevision_) return;
     const bool everything = syncedRevision_ == kNever;
-    setWindowTitle(qs(form_->caption()));
+    setWindowTitle(toQString(form_->caption()));
     for (const View& view : views_)
         if (everything || view.control->changedAt() > syncedRevision_) syncView(view);
     repaintChanged(everything);

@@ -9,6 +9,7 @@
 
 #include "ui/form.h"
 #include "ui/qt/canvas.h"
+#include "ui/qt/control_view.h"
 
 class QScrollArea;
 
@@ -48,9 +49,11 @@ class FormWindow : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // A windowed control's widget; it updates itself from its control.
     struct View {
         Control* control;
         QWidget* widget;
+        ControlView* view;
     };
     void buildMenu();
     void buildZoomKeys();
@@ -59,7 +62,7 @@ class FormWindow : public QMainWindow {
     int menuHeight() const;
     void areaResized();
     void applyScale();
-    QWidget* makeWidget(Control& control, QWidget* parent);
+    View makeView(Control& control, QWidget* parent);
     void syncView(const View& view);
     void act(const std::function<void()>& action);
     void repaintChanged(bool everything);

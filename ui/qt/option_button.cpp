@@ -3,11 +3,21 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 
+#include "ui/qt/convert.h"
+
 namespace vk41::qt {
 
 OptionButton::OptionButton(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setAutoExclusive(false);  // the model keeps one option selected per frame
+}
+
+void OptionButton::showControl(const Control& c, double scale) {
+    showCommon(*this, c, scale, toQFont(c.font()));
+    setText(toQString(c.caption()));
+    setChecked(c.value());
+    setBackground(toQColor(c.backColor()));
+    setScale(designScale(c, scale));
 }
 
 void OptionButton::setBackground(const QColor& colour) {

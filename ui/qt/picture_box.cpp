@@ -13,6 +13,12 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     setLineWidth(1);
 }
 
+void PictureBox::showControl(const Control& c, double scale) {
+    showCommon(*this, c, scale, toQFont(c.font()));
+    setPicture(c.props().picture);
+    setScale(designScale(c, scale));
+}
+
 void PictureBox::setPicture(const std::string& name) {
     if (picture_ == name) return;
     picture_ = name;
