@@ -224,6 +224,10 @@ std::optional<Reply> answer(std::span<const std::uint8_t> request, const Control
     return Builder(request, image).build();
 }
 
+const char* exceptionMeaning(Exception e) {
+    return exceptionName(e);
+}
+
 std::string hex(std::span<const std::uint8_t> bytes) {
     std::string text;
     for (const std::uint8_t b : bytes) {

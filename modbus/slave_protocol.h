@@ -38,6 +38,9 @@ struct Reply {
 // answer: a real slave drops such a frame.
 std::optional<Reply> answer(std::span<const std::uint8_t> request, const ControllerImage& image);
 
+// What an exception code says, in a few Russian words ("адрес вне карты памяти").
+const char* exceptionMeaning(Exception e);
+
 // Bytes as two-digit hex, separated by blanks ("83 00 00 00").
 std::string hex(std::span<const std::uint8_t> bytes);
 
