@@ -79,7 +79,8 @@ void Objectt::Rotate_Filtr(bool& On_Hour, std::int16_t Max_K) {
     Gauge_K = static_cast<std::int16_t>(k);
     if (Gauge_K >= Max_K) Gauge_K = Max_K;
     if (Gauge_K <= 0) Gauge_K = 0;
-    if (Gauge_K >= Max_K - 8) control("Kont_F_Com").setY1(control("Kont_F_NC").y2());
+    // The manometer's contact is the relay's, not the needle's: the filter
+    // alarm draws it.
     const double theta = Gauge_Base + Gauge_K / Gauge_Div;
     Control& needle = control("Filtr_Loop");
     needle.setX2(static_cast<float>(needle.x1() + kNeedleLength * std::cos(theta)));

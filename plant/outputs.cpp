@@ -72,13 +72,17 @@ void Objectt::turnRotor() {
 }
 
 void Objectt::filterAlarm() {
-    if (flowCount() < kAccidentCount) {
+    // The manometer's relay holds its contact closed while the filter is
+    // clogged: from the alarm until a restart clears the count. Input 4 reads
+    // this contact.
+    const bool clogged = flowCount() >= kAccidentCount;
+    control("Kont_F_Com").setY1(control(clogged ? "Kont_F_NO" : "Kont_F_NC").y2());
+    if (!clogged) {
         control("Led_5").setFillColor(kDark);
         light(control("Lampa_Red"), kDark);
         return;
     }
-    if (control("Led_5").fillColor() == kDark) {
-        control("Kont_F_Com").setY1(control("Kont_F_NO").y2());
+    if (control("Led_5").fillColor() == kDark) {  // the alarm sets in on this tick
         for (const char* spark : {"Spark_F_1", "Spark_F_2", "Spark_F_3"})
             control(spark).setVisible(true);
     }

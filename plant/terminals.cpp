@@ -5,16 +5,16 @@
 
 #include "plant/leds.h"
 #include "ui/form.h"
-#include "ui/numbers.h"
 
 namespace vk41 {
 namespace {
 
-// A limit switch is closed when the free end of its common contact touches
-// the tip of its normally-open contact: within one pixel (15 twips), as the
-// two meet on the screen. The upper switch's lever pushes its common contact
-// up onto NO as the tank fills; the lower switch's lever rests on it, NO
-// down, while the tank is empty.
+// A contact is closed when the free end of its common contact touches the
+// tip of its normally-open contact: within one pixel (15 twips), as the two
+// meet on the screen. The upper switch's lever pushes its common contact up
+// onto NO as the tank fills; the lower switch's lever rests on it, NO down,
+// while the tank is empty; the manometer's relay holds its common on NO from
+// the alarm until a restart.
 constexpr float kTouch = 15;
 
 bool touches(Form& scheme, const char* common, const char* normallyOpen, bool tipAtY1) {
@@ -31,11 +31,7 @@ constexpr std::uint32_t bit(int terminal) {
 
 std::uint32_t plantInputs(Form& scheme) {
     std::uint32_t inputs = 0;
-    // The manometer's relay holds its contact closed while the filter is
-    // clogged: from the alarm until a restart clears the count. (The drawn
-    // contact flashes over once, as the needle turns back.)
-    if (textToNumber(scheme.control("Itog").caption()) >= kAccidentCount)
-        inputs |= bit(terminal::kManometer);
+    if (touches(scheme, "Kont_F_Com", "Kont_F_NO", false)) inputs |= bit(terminal::kManometer);
     if (touches(scheme, "Swich2_Com", "Swich2_NO", false)) inputs |= bit(terminal::kLowerSwitch);
     if (touches(scheme, "Swich1_Com", "Swich1_NO", true)) inputs |= bit(terminal::kUpperSwitch);
     return inputs;

@@ -102,13 +102,28 @@ TEST_F(SchemeTest, TheFilterDarkensToItsLimitAndHoldsThere) {
 TEST_F(SchemeTest, TheNeedleHoldsAtItsBaseWithMaxKZero) {
     Objectt& w = scheme();
     bool onHour = false;
-    c("Kont_F_Com").setY1(c("Kont_F_NO").y2());
     w.Rotate_Filtr(onHour, 0);
     EXPECT_EQ(w.Gauge_K, 0);
     const Control& n = c("Filtr_Loop");
     EXPECT_NEAR(n.x2(), 7680 + 360 * std::cos(2.35619446275), 0.01);
     EXPECT_NEAR(n.y2(), 6240 + 360 * std::sin(2.35619446275), 0.01);
     EXPECT_EQ(c("Kont_F_Com").y1(), c("Kont_F_NC").y2());
+}
+
+// The manometer's contact belongs to its relay: the needle turning back
+// after the alarm leaves it closed.
+TEST_F(SchemeTest, TheNeedleLeavesTheManometerContactToTheRelay) {
+    Objectt& w = scheme();
+    bool onHour = false;
+    for (int i = 0; i < 12; ++i) w.Rotate_Filtr(onHour, 36);
+    EXPECT_EQ(w.Gauge_K, 36);
+    c("Kont_F_Com").setY1(c("Kont_F_NO").y2());
+    c("Led_5").setFillColor(rgb(0xFF0000));
+    for (int i = 0; i < 12; ++i) {
+        w.Rotate_Filtr(onHour, 36);
+        EXPECT_EQ(c("Kont_F_Com").y1(), c("Kont_F_NO").y2()) << "call " << i;
+    }
+    EXPECT_EQ(w.Gauge_K, 0);
 }
 
 TEST_F(SchemeTest, TheNeedleStepsThreeAtATimeWithinItsTravel) {

@@ -187,12 +187,55 @@ TEST_F(Demonstration, TheAlarmSetsInAtThirtySixAndBlocksThePump) {
     EXPECT_EQ(c("Lampa_Green").fillColor(), rgb(0x808080));
     EXPECT_EQ(c("Led_3").fillColor(), rgb(0x808080));
     EXPECT_TRUE(c("Spark_F_2").visible());
+    EXPECT_EQ(c("Kont_F_Com").y1(), c("Kont_F_NO").y2());
     EXPECT_TRUE(asBool(scheme().Pump_On));
     demoTicks(1);
     EXPECT_FALSE(c("Spark_F_2").visible());
+    EXPECT_EQ(c("Kont_F_Com").y1(), c("Kont_F_NO").y2());
     EXPECT_FALSE(asBool(scheme().Pump_On));
     EXPECT_EQ(driver.app().form("ModB_Frm").control("Status_Lab").caption(), "3");
     EXPECT_EQ(c("Led_3").fillColor(), rgb(0x808080));  // lit and darkened in one tick
+}
+
+// The manometer's relay contact as drawn, judged by all four coordinates of
+// its common contact: the free end on NC (open) or on NO (closed), the pivot
+// where the design put it.
+struct ContactEnds {
+    float x1, y1, x2, y2;
+};
+
+constexpr ContactEnds kManometerOpen = {7440, 5400, 7920, 5520};
+constexpr ContactEnds kManometerClosed = {7440, 5640, 7920, 5520};
+
+::testing::AssertionResult drawnAs(const Control& common, const ContactEnds& ends) {
+    if (common.x1() == ends.x1 && common.y1() == ends.y1 && common.x2() == ends.x2 &&
+        common.y2() == ends.y2)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "drawn from (" << common.x1() << ", " << common.y1() << ") to (" << common.x2()
+           << ", " << common.y2() << "), expected from (" << ends.x1 << ", " << ends.y1 << ") to ("
+           << ends.x2 << ", " << ends.y2 << ")";
+}
+
+// Input 4 reads the manometer's contact closed from the alarm until the
+// restart; the scheme draws it so on every tick in between, and open before
+// and after.
+TEST_F(Demonstration, TheManometerContactStaysClosedFromTheAlarmToTheRestart) {
+    runMode(2);
+    const auto step = [&] { driver.scheduler().advanceBy(100); };
+    int before = 0;
+    for (step(); c("Led_5").fillColor() != rgb(0xFF0000) && before < 3000; step(), ++before)
+        ASSERT_TRUE(drawnAs(c("Kont_F_Com"), kManometerOpen)) << "at time " << time();
+    ASSERT_EQ(c("Itog").caption(), "36");
+    int accident = 0;
+    for (; c("Itog").caption() != "0" && accident < 3000; step(), ++accident)
+        ASSERT_TRUE(drawnAs(c("Kont_F_Com"), kManometerClosed))
+            << "at time " << time() << ", tick " << accident << " of the accident";
+    EXPECT_GT(accident, 200);
+    EXPECT_EQ(time(), 0);  // the restart at 240 ended it
+    EXPECT_TRUE(drawnAs(c("Kont_F_Com"), kManometerOpen));
+    step();
+    EXPECT_TRUE(drawnAs(c("Kont_F_Com"), kManometerOpen));
 }
 
 TEST_F(Demonstration, OutputsFourAndTheRotorFollowThePumpPastFortyOne) {
