@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plant/terminals.h"
 #include "scheme_fixture.h"
 #include "ui/numbers.h"
 
@@ -111,6 +112,18 @@ TEST_F(Demonstration, RelayCoilsEndTheTourInTheNormalColour) {
     tickAt(18);
     for (int t : {1, 2, 3, 6, 7, 8}) EXPECT_EQ(c("Форма9", t).fillColor(), kButtonFace) << t;
     EXPECT_EQ(c("Строка20", 28).borderColor(), kButtonFace);
+}
+
+// The narration names the outputs that the pump relay and the UV lamp's
+// relay are wired to, where it tells how the pump stops and starts.
+TEST_F(Demonstration, TheNarrationNamesThePumpAndLampOutputsAsWired) {
+    const std::string outputs = "дискретными выходами " + std::to_string(terminal::kPumpRelay) +
+                                " и " + std::to_string(terminal::kUvLampRelay) + " ";
+    runMode(2);
+    for (const int time : {51, 64}) {
+        tickAt(time);
+        EXPECT_NE(comment().find(outputs), std::string::npos) << "at " << time << ": " << comment();
+    }
 }
 
 TEST_F(Demonstration, ATimeWithoutARowChangesNothing) {
