@@ -61,8 +61,8 @@ std::string trimmed(std::string text) {
     return text;
 }
 
-// Everything the program's windows write: captions, tooltips, texts, the
-// operator comments and the narration of a whole demonstration.
+// Everything the program's windows write: captions, tooltips, the operator
+// comments and the narration of a whole demonstration.
 class ProgramTexts {
   public:
     ProgramTexts() {
@@ -156,10 +156,12 @@ TEST_P(DescriptionPages, QuoteOnlyCaptionsTheProgramShows) {
         EXPECT_TRUE(program().isCaption(name)) << "«" << name << "» is no caption of the program";
 }
 
-// A word in capitals (a state, a window) is one the program writes so.
+// A word in capitals (a state, a window) is one the program writes so; two
+// letters (ВК, ИМ) name devices.
 TEST_P(DescriptionPages, WriteCapitalisedWordsAsTheProgramDoes) {
+    constexpr std::size_t kThreeLetters = 3 * 2;  // bytes: a Cyrillic letter takes two
     for (const Word& word : cyrillicWords(pageText(GetParam())))
-        if (word.capitals && word.text.size() >= 3 * 2) {
+        if (word.capitals && word.text.size() >= kThreeLetters) {
             EXPECT_TRUE(program().isWord(word.text))
                 << word.text << " is written so nowhere in the program";
         }
