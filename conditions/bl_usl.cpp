@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string>
 
+#include "modbus/controller_image.h"
+#include "modbus/memory_map.h"
 #include "ui/design_text.h"
 #include "ui/process_status.h"
 
@@ -79,33 +81,36 @@ const std::string kComments[] = {
     "",
 };
 
-// One operator that carries markers: which of its markers each of the
-// display modes 1, 2 and 3 shows.
-struct Markers {
-    int op;                    // operator number, 1..14
-    std::array<bool, 3> flag;  // `Flag`(op - 1) in modes 1, 2, 3
-    std::array<bool, 3> usl;   // `Usl`(op - 1) in modes 1, 2, 3
+// The operators that carry markers, and the operator whose condition flag
+// each dependent one waits for (0: none, it runs on every cycle). Operator
+// k raises condition flag k.
+struct Marked {
+    int op;
+    int source;
 };
-
-// Operators 1, 2, 3, 5, 6, 8, 9, 11, 12 and 13 carry markers. A mode raises
-// the flags that the controller reports for that status code; a dependent
-// operator (3, 6, 9, 12) is active while its flag source (2, 5, 8, 11) is
-// raised, except operator 9 in the accident.
 // clang-format off
-const std::array<Markers, 10> kMarkers = {{
-    //  op   flag: 1      2      3       usl: 1      2      3
-    {   1, {  true,  true, false }, {  true,  true,  true } },
-    {   2, {  true,  true, false }, {  true,  true,  true } },
-    {   3, { false, false, false }, {  true,  true, false } },
-    {   5, {  true, false, false }, {  true,  true,  true } },
-    {   6, { false, false, false }, {  true, false, false } },
-    {   8, { false,  true,  true }, {  true,  true,  true } },
-    {   9, { false, false, false }, { false,  true, false } },
-    {  11, { false, false,  true }, {  true,  true,  true } },
-    {  12, { false, false, false }, { false, false,  true } },
-    {  13, {  true, false, false }, {  true,  true,  true } },
+constexpr std::array<Marked, 10> kMarked = {{
+    //  op  source
+    {   1,  0 },
+    {   2,  0 },
+    {   3,  2 },
+    {   5,  0 },
+    {   6,  5 },
+    {   8,  0 },
+    {   9,  8 },
+    {  11,  0 },
+    {  12, 11 },
+    {  13,  0 },
 }};
 // clang-format on
+
+// The options Demo(1) to Demo(3) show a fixed situation.
+constexpr std::array<Situation, 3> kSituations = {Situation::TankFull, Situation::Filling,
+                                                  Situation::Accident};
+
+bool raised(std::uint32_t flags, int k) {
+    return (flags >> (k - 1) & 1) != 0;
+}
 
 }  // namespace
 
@@ -151,40 +156,42 @@ void BlUsl::tick() {
         hint.setVisible(false);
         Intro_Ticks = kHintEnd;
     }
-    showMarkers(displayMode());
+    showSituation();
 }
 
-// "Деморежим" follows the process status code; the other options, 1 to 3,
-// show their fixed situation by its status: "Резервуар заполнен" the pump
-// switched off, "Заполнение" the pump running, "Авария" the accident.
-double BlUsl::displayMode() {
-    static constexpr std::array<ProcessStatus, 3> kSituations = {
-        ProcessStatus::PumpOff, ProcessStatus::PumpOn, ProcessStatus::Accident};
-    for (int option = 1; option <= 3; ++option)
-        if (control("Demo", option).value())
-            return static_cast<int>(kSituations[static_cast<std::size_t>(option - 1)]);
-    return processStatusCode(app());
-}
-
-// Mode 0 clears the markers; 1, 2 and 3 set them and uncover the table at
-// once; anything else (the process's 4 for a run-dry tank, 497 before the
-// process starts, fractions) leaves them as they are.
-void BlUsl::showMarkers(double mode) {
-    if (mode == 0) {
-        for (const Markers& m : kMarkers) {
-            control("Flag", m.op - 1).setVisible(false);
-            control("Usl", m.op - 1).setVisible(false);
-        }
+// The options 1 to 3 show the flags the controller holds in their
+// situation; "Деморежим" those of the process status: 0 clears the markers,
+// 1, 2 and 3 set them, anything else (the process's 4 for a run-dry tank,
+// 497 before the process starts, fractions) leaves them as they are.
+void BlUsl::showSituation() {
+    for (std::size_t option = 1; option <= kSituations.size(); ++option) {
+        if (!control("Demo", static_cast<int>(option)).value()) continue;
+        showMarkers(situationImage(kSituations[option - 1]).flags);
         return;
     }
-    if (mode != 1 && mode != 2 && mode != 3) return;
+    const double code = processStatusCode(app());
+    if (code == 0)
+        clearMarkers();
+    else if (code == 1 || code == 2 || code == 3)
+        showMarkers(memory_map::flagsOfStatus(static_cast<int>(code)));
+}
+
+void BlUsl::clearMarkers() {
+    for (const Marked& m : kMarked) {
+        control("Flag", m.op - 1).setVisible(false);
+        control("Usl", m.op - 1).setVisible(false);
+    }
+}
+
+// A flag marker shows a raised flag; a bar shows an active operator: one that
+// waits for no flag, or whose flag is raised. The table is uncovered at once.
+void BlUsl::showMarkers(std::uint32_t flags) {
     control("Introduction").setVisible(false);
     control("Метка1").setVisible(false);
     control("Scr").setVisible(false);
-    const auto column = static_cast<std::size_t>(mode) - 1;
-    for (const Markers& m : kMarkers) {
-        control("Flag", m.op - 1).setVisible(m.flag[column]);
-        control("Usl", m.op - 1).setVisible(m.usl[column]);
+    for (const Marked& m : kMarked) {
+        control("Flag", m.op - 1).setVisible(raised(flags, m.op));
+        control("Usl", m.op - 1).setVisible(m.source == 0 || raised(flags, m.source));
     }
 }
 

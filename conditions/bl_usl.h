@@ -30,8 +30,9 @@ class BlUsl : public Form {
   private:
     void tick();
     void Lab_MouseMove(int index);
-    double displayMode();
-    void showMarkers(double mode);
+    void showSituation();
+    void clearMarkers();
+    void showMarkers(std::uint32_t flags);
 };
 
 }  // namespace vk41

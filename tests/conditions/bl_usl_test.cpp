@@ -171,7 +171,9 @@ TEST_F(ConditionsTest, ChoosingAnOptionWaitsForTheNextTick) {
 }
 
 // The markers of the three situations, chosen by an option or followed
-// through "Деморежим" from the process status code.
+// through "Деморежим" from the process status code. A dependent operator's bar
+// shows while the flag it waits for is raised: in the accident operator 9 is
+// active, flag 8 being raised.
 struct MarkerCase {
     const char* source;
     int option;          // the `Demo` option chosen
@@ -210,11 +212,11 @@ INSTANTIATE_TEST_SUITE_P(Situations, MarkerTable, ::testing::Values(
     //          source            option status   flags          bars
     MarkerCase{"tank full, option",   1, "497",  {1, 2, 8},     {1, 2, 3, 5, 8, 9, 11, 13}},
     MarkerCase{"filling, option",     2, "497",  {1, 2, 5, 13}, {1, 2, 3, 5, 6, 8, 11, 13}},
-    MarkerCase{"accident, option",    3, "497",  {8, 11},       {1, 2, 5, 8, 11, 12, 13}},
+    MarkerCase{"accident, option",    3, "497",  {8, 11},       {1, 2, 5, 8, 9, 11, 12, 13}},
     MarkerCase{"filling, status 1",   0, "1",    {1, 2, 5, 13}, {1, 2, 3, 5, 6, 8, 11, 13}},
     MarkerCase{"tank full, status 2", 0, "2",    {1, 2, 8},     {1, 2, 3, 5, 8, 9, 11, 13}},
-    MarkerCase{"accident, status 3",  0, "3",    {8, 11},       {1, 2, 5, 8, 11, 12, 13}},
-    MarkerCase{"option beats status", 3, "1",    {8, 11},       {1, 2, 5, 8, 11, 12, 13}}),
+    MarkerCase{"accident, status 3",  0, "3",    {8, 11},       {1, 2, 5, 8, 9, 11, 12, 13}},
+    MarkerCase{"option beats status", 3, "1",    {8, 11},       {1, 2, 5, 8, 9, 11, 12, 13}}),
     [](const auto& p) {
         std::string name;
         for (const char ch : std::string(p.param.source))
@@ -241,7 +243,8 @@ TEST_P(OtherStatus, KeepsOrClearsTheMarkers) {
     setStatus(want.status);
     tick(3);
     const std::set<int> flags = want.kept ? std::set<int>{8, 11} : std::set<int>{};
-    const std::set<int> bars = want.kept ? std::set<int>{1, 2, 5, 8, 11, 12, 13} : std::set<int>{};
+    const std::set<int> bars =
+        want.kept ? std::set<int>{1, 2, 5, 8, 9, 11, 12, 13} : std::set<int>{};
     EXPECT_EQ(shownFlags(), flags) << '"' << want.status << '"';
     EXPECT_EQ(shownBars(), bars) << '"' << want.status << '"';
 }

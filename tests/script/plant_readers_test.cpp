@@ -64,7 +64,7 @@ class PlantReaders : public ::testing::Test {
             const std::int64_t at = driver.scheduler().now();
             EXPECT_EQ(status(), "3") << "at " << at << " ms";
             EXPECT_EQ(shown("Flag"), (std::set<int>{8, 11})) << "at " << at << " ms";
-            EXPECT_EQ(shown("Usl"), (std::set<int>{1, 2, 5, 8, 11, 12, 13})) << "at " << at;
+            EXPECT_EQ(shown("Usl"), (std::set<int>{1, 2, 5, 8, 9, 11, 12, 13})) << "at " << at;
             if (exchangeTicked()) {
                 EXPECT_EQ(answerData(4), (std::vector<std::string>{"128", "4", "0", "0"}))
                     << "at " << at << " ms";
