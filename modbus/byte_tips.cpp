@@ -9,6 +9,7 @@
 #include "modbus/byte_text.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
+#include "modbus/slave_protocol.h"
 #include "ui/numbers.h"
 
 namespace vk41 {
@@ -53,6 +54,7 @@ std::string bytesWord(int n) {
 // The discrete items a bit of the map can stand for, and how to speak of them.
 struct Family {
     mm::AreaId area;
+    const char* all;      // "флаги условий занимают адреса 32–63"
     const char* many;     // "флаги 1–8"
     const char* one;      // "флаг 9"
     const char* setMany;  // "подняты 1, 2"
@@ -62,10 +64,10 @@ struct Family {
 };
 // clang-format off
 const std::array<Family, 3> kFamilies = {{
-    // area         many      one      set many    set one    none set               names
-    {mm::kOutputs, "выходы", "выход", "замкнуты", "замкнут", "ни один не замкнут", &mm::outputWiring},
-    {mm::kFlags,   "флаги",  "флаг",  "подняты",  "поднят",  "ни один не поднят",  &mm::flagMeaning},
-    {mm::kInputs,  "входы",  "вход",  "замкнуты", "замкнут", "ни один не замкнут", &mm::inputWiring},
+    // area         all              many      one      set many    set one    none set               names
+    {mm::kOutputs, "выходы",        "выходы", "выход", "замкнуты", "замкнут", "ни один не замкнут", &mm::outputWiring},
+    {mm::kFlags,   "флаги условий", "флаги",  "флаг",  "подняты",  "поднят",  "ни один не поднят",  &mm::flagMeaning},
+    {mm::kInputs,  "входы",         "входы",  "вход",  "замкнуты", "замкнут", "ни один не замкнут", &mm::inputWiring},
 }};
 // clang-format on
 
@@ -184,6 +186,39 @@ std::string writtenValueText(int function, int start, unsigned value) {
     return word + ": не команда";
 }
 
+// Where the map holds what a read reached for: the areas the function reads
+// that the range first..last touches, or all it reads when it touches none.
+std::string areasText(int function, int first, int last) {
+    std::string text;
+    for (bool touchedOnly : {true, false}) {
+        for (std::size_t i = 0; i < mm::areas().size(); ++i) {
+            const mm::Area& a = mm::areas()[i];
+            if (a.read != function || (touchedOnly && (last < a.first || first > a.last))) continue;
+            const auto family =
+                std::ranges::find(kFamilies, static_cast<mm::AreaId>(i), &Family::area);
+            const std::string what = family != kFamilies.end() ? family->all : a.what;
+            const std::string addresses = std::to_string(a.first) + "–" + std::to_string(a.last);
+            text += text.empty() ? what + " занимают адреса " + addresses
+                                 : ", " + what + " — " + addresses;
+        }
+        if (!text.empty()) break;
+    }
+    return text;
+}
+
+// Why the controller refused a request, as far as the map tells.
+std::string refusalReason(slave::Exception e, int function, int start, int count) {
+    const bool read = function == mm::kReadCoils || function == mm::kReadDiscreteInputs ||
+                      function == mm::kReadHoldingRegisters;
+    if (e == slave::Exception::kIllegalDataAddress && read)
+        return areasText(function, start, start + std::max(count, 1) - 1);
+    if (e == slave::Exception::kIllegalDataAddress && function == mm::kWriteSingleCoil)
+        return "ведущий записывает только выходы 1–" + std::to_string(mm::kWritableOutputs) +
+               ", адреса 0–" + std::to_string(mm::kWritableOutputs - 1);
+    if (e == slave::Exception::kIllegalDataValue && read) return "количество не может быть 0";
+    return "";
+}
+
 std::string join(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
@@ -250,6 +285,7 @@ std::string ModBFrm::answerTip(int index) {
     // Ans(Ans_Len) repeats the CRC's low byte; the cells past it show nothing.
     if (index >= Ans_Len) return "";
     const double value = cellByte("Aa", index);
+    if (index > kAddressByte && answersException()) return exceptionTip(index, value);
     switch (index) {
         case kAddressByte:
             return join({"Адрес контроллера, который отвечает", valueLine(value)});
@@ -279,6 +315,22 @@ std::string ModBFrm::answerDataTip(int index, double value) {
     return function == mm::kReadHoldingRegisters ? counterByteTip(k, value) : bitsByteTip(k, value);
 }
 
+// An exception answer: the request's function with its high bit set, then
+// the exception's code.
+std::string ModBFrm::exceptionTip(int index, double value) {
+    const int function = toInt32(cellByte("Qq", kFunctionByte));
+    if (index == kFunctionByte)
+        return join({"Функция запроса + 0x80: контроллер отвечает исключением", valueLine(value),
+                     "Функция " + std::to_string(function) + ": " + mm::functionName(function)});
+    const auto code = static_cast<slave::Exception>(byteOf(value));
+    std::string text =
+        "исключение " + hexText(byteOf(value), 2) + ": " + slave::exceptionMeaning(code);
+    const std::string reason =
+        refusalReason(code, function, requestWord(kStartHigh), requestWord(kSecondHigh));
+    if (!reason.empty()) text += " — " + reason;
+    return join({"Код исключения", valueLine(value), text});
+}
+
 // Counter answers carry the value low byte first, then its high byte.
 std::string ModBFrm::counterByteTip(int k, double value) {
     const int n = Ans_Len - 3;
@@ -301,7 +353,9 @@ std::string ModBFrm::counterByteTip(int k, double value) {
 std::string ModBFrm::bitsByteTip(int k, double value) {
     const int n = Ans_Len - 3;
     const int valid[] = {Valid_B1, Valid_B2, Valid_B3, Valid_B4};
-    const int bits = k >= 1 && k <= 4 ? std::clamp(valid[k - 1], 0, 8) : 0;
+    // The controller answers up to 64 coils: bytes past the fourth count from the request.
+    const int bits =
+        std::clamp(k <= 4 ? valid[k - 1] : requestWord(kSecondHigh) - 8 * (k - 1), 0, 8);
     const int function = toInt32(cellByte("Qq", kFunctionByte));
     const int start = requestWord(kStartHigh);
     const unsigned byte = byteOf(value);

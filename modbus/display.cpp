@@ -18,6 +18,9 @@ struct AnswerHeadings {
     const char* second;  // Метка1(4), over the request's second field
     const char* third;   // Метка1(8), over the answer's third byte
 };
+constexpr const char* kByteCountHeading = "    Количество байт";
+// Over an exception's third byte, its code.
+constexpr const char* kExceptionHeading = "    Код исключения";
 // clang-format off
 constexpr std::array<AnswerHeadings, 8> kHeadings = {{
     {K::CounterLow,    nullptr,                 nullptr},
@@ -67,10 +70,11 @@ void ModBFrm::showAnswer() {
     control("Ans", 11).setVisible(true);
 }
 
-// Ans(4) up to the answer's last byte before its CRC are shown; Ans(Ans_Len),
-// which repeats the CRC's low byte, and the cells past it are hidden.
+// The answer's bytes before its CRC are shown; Ans(Ans_Len), which repeats
+// the CRC's low byte, and the cells past it are hidden. Every answer but an
+// exception has a fourth byte.
 void ModBFrm::setAnswerVisibility() {
-    for (int i = 4; i <= 9; ++i) control("Ans", i).setVisible(i < Ans_Len);
+    for (int i = 3; i <= 9; ++i) control("Ans", i).setVisible(i < Ans_Len);
 }
 
 void ModBFrm::layOutAnswer(const Request* r) {
@@ -111,7 +115,14 @@ void ModBFrm::placeFirstDataBytes(const Request& r) {
 void ModBFrm::answerHeadings(const Request& r) {
     const AnswerHeadings& h = rowOf(kHeadings, r.kind);
     if (h.second) control("Метка1", 4).setCaption(h.second);
-    if (h.third) control("Метка1", 8).setCaption(h.third);
+    Control& third = control("Метка1", 8);
+    if (answersException())
+        third.setCaption(kExceptionHeading);
+    else if (h.third)
+        third.setCaption(h.third);
+    else if (third.caption() == kExceptionHeading)
+        // A counter's answer leaves the heading, but not over its byte count.
+        third.setCaption(kByteCountHeading);
 }
 
 // The configuration program's list of the area read or written, and the two

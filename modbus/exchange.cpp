@@ -3,33 +3,40 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
+#include <vector>
 
 #include "modbus/byte_text.h"
 #include "modbus/controller_image.h"
-#include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
 #include "modbus/request_catalogue.h"
+#include "modbus/slave_protocol.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
-#include "ui/process_status.h"
 #include "ui/window_names.h"
 
 namespace vk41 {
 
 namespace {
 
-namespace mm = memory_map;
-
 constexpr const char* kZeroByte = "00000000";
+// A read's count is the request's second field: bytes 4 and 5.
+constexpr int kCountHigh = 4;
 
-// The status whose flags each fixed situation of `Branch`, options 1 to 3,
-// answers: "Резервуар заполнен" is the pump switched off, "Заполнение" the
-// pump running, and "АВАРИЯ" the accident.
-constexpr std::array<ProcessStatus, 3> kSituations = {ProcessStatus::PumpOff, ProcessStatus::PumpOn,
-                                                      ProcessStatus::Accident};
+// Where the answer's data comes from: the options of `Branch`.
+constexpr int kLinkedToProgram = 0;  // "Привязано к алгоритму": the running plant
+constexpr int kArbitrary = 4;  // "Произвольное число": no data of the controller's
+// Options 1 to 3 fix a situation, whatever the plant does.
+constexpr std::array<Situation, 3> kSituations = {Situation::TankFull, Situation::Filling,
+                                                  Situation::Accident};
 
 double number(const Control& c) {
     return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
+}
+
+// A byte's bits are most significant first; byte k + 1 of the data is Bits_B(k + 1).
+std::string bitsOf(std::span<const std::uint8_t> data, std::size_t k) {
+    return k < data.size() ? bitText(data[k]) : kZeroByte;
 }
 
 // A frame cell holds one byte. What was typed into a combo and copied into a
@@ -59,15 +66,8 @@ const Request* ModBFrm::selectedRequest() {
 
 void ModBFrm::exchangeTick() {
     const Request* selected = selectedRequest();
-    // The flags are built with the request, the plant's terminals with the answer.
-    const bool flags = selected && selected->answer == AnswerShape::Flags;
     if (selected) composeRequest(*selected);
-    if (flags) {
-        buildPlantBits(*selected);
-        byteCount(*selected);
-    }
     advanceCounter();
-    if (flags) setAnswerVisibility();
     if (control("Dec").value()) Hex_Mode = false;
     const std::string& address = control("ContNum").text();
     control("Qq", 0).setCaption(address);
@@ -99,49 +99,37 @@ void ModBFrm::advanceCounter() {
     counter.setCaption(next >= 17 ? "3" : numberToText(next));
 }
 
-// The plant's inputs or outputs, whichever the request reads, as the scheme
-// shows them now: items 1-8 and 9-16, most significant bit first.
-void ModBFrm::readTerminals(const Request& r) {
-    const ControllerImage image = readController(app());
-    const std::uint32_t bits = r.area == mm::kInputs ? image.inputs : image.outputs;
-    control("Flags_L_Label").setCaption(bitText(bits & 0xFF));
-    control("Flags_H_Label").setCaption(bitText((bits >> 8) & 0xFF));
+int ModBFrm::dataSource() {
+    for (int i = 0; i <= kArbitrary; ++i)
+        if (control("Branch", i).value()) return i;
+    return kLinkedToProgram;
 }
 
-void ModBFrm::buildPlantBits(const Request& r) {
-    Bits_B1 = kZeroByte;
-    Bits_B2 = kZeroByte;
-    int source = -1;
-    for (int i = 0; i <= 4; ++i)
-        if (control("Branch", i).value()) source = i;
-    if (r.answer == AnswerShape::Flags && source >= 0 && source <= 3) {
-        const std::uint32_t flags =
-            source == 0 ? readController(app()).flags
-                        : mm::flagsOfStatus(
-                              static_cast<int>(kSituations[static_cast<std::size_t>(source - 1)]));
-        Bits_B1 = bitText(flags & 0xFF);
-        Bits_B2 = bitText(flags >> 8 & 0xFF);
-    } else if (source == 0) {
-        const std::string& low = control("Flags_L_Label").caption();
-        const std::string& high = control("Flags_H_Label").caption();
-        Bits_B1 = low.empty() ? kZeroByte : low;
-        Bits_B2 = high.empty() ? kZeroByte : high;
-    } else if (source == 3) {
-        Bits_B1 = "00010000";  // the alarm sets input or output 5
-    } else if (source == 4) {
-        const double v = number(control("Cond_Val"));
-        const double high = std::trunc(toInt32(v) / 256.0);
-        const auto bits = [this](double byte) {
-            Value a = byte;
-            int b[8];
-            Convert_Int_To_Bin(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
-            std::string text;
-            for (int k = 7; k >= 0; --k) text += static_cast<char>('0' + b[k]);
-            return text;
-        };
-        Bits_B1 = bits(v - 256 * high);
-        Bits_B2 = bits(high);
-    }
+// What the controller holds for the source chosen: the running plant, or a
+// fixed situation. A situation that fixes no flow count answers the
+// counter's self-running value.
+ControllerImage ModBFrm::sourceImage() {
+    const int source = dataSource();
+    if (source < 1 || source > static_cast<int>(kSituations.size())) return readController(app());
+    return situationImage(kSituations[static_cast<std::size_t>(source - 1)],
+                          number(control("Countr")));
+}
+
+// The arbitrary number's two bytes as the strings of items 1-8 and 9-16,
+// aligned with the requested start.
+void ModBFrm::arbitraryBits(const Request& r) {
+    const double v = number(control("Cond_Val"));
+    const double high = std::trunc(toInt32(v) / 256.0);
+    const auto bits = [this](double byte) {
+        Value a = byte;
+        int b[8];
+        Convert_Int_To_Bin(a, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7]);
+        std::string text;
+        for (int k = 7; k >= 0; --k) text += static_cast<char>('0' + b[k]);
+        return text;
+    };
+    Bits_B1 = bits(v - 256 * high);
+    Bits_B2 = bits(high);
     Bits_B3 = kZeroByte;
     Bits_B4 = kZeroByte;
     alignBits(r);
@@ -205,7 +193,7 @@ void ModBFrm::counterValue() {
     if (control("Branch", 0).value())
         counter.setCaption(app().form(kObjectt).control("Itog").caption());
     else if (control("Branch", 3).value())
-        counter.setCaption("36");
+        counter.setCaption(numberToText(situationImage(Situation::Accident).flowCount));
     else if (control("Branch", 4).value())
         counter.setCaption(control("Cond_Val").text());
     const double value = number(counter);
@@ -215,16 +203,28 @@ void ModBFrm::counterValue() {
 }
 
 void ModBFrm::composeAnswer(const Request& r) {
+    if (r.answer == AnswerShape::Counter) counterValue();
+    if (dataSource() == kArbitrary)
+        composeArbitraryAnswer(r);
+    else
+        composeControllerAnswer(r);
+    setAnswerVisibility();
+    answerHeadings(r);
+    answerPictures(r);
+    flagHeadings(r);
+}
+
+// The arbitrary number is not the controller's data: the window answers it
+// as a counter value or as bits, whatever the map holds at the address.
+void ModBFrm::composeArbitraryAnswer(const Request& r) {
     const auto set = [this](int cell, const std::string& text) {
         control("Aa", cell).setCaption(text);
     };
     switch (r.answer) {
         case AnswerShape::Counter: {
-            counterValue();
             // Only counter 1 counts; the others answer zeros.
             const bool first = control("Комбо1", r.combos[0]).text() == "1";
             const int bytes = 2 * r.fixedField;
-            set(1, std::to_string(r.function));
             set(2, std::to_string(bytes));
             set(3, first ? control("Countr_H_l").caption() : "0");
             set(4, first ? control("Countr_H_h").caption() : "0");
@@ -233,9 +233,8 @@ void ModBFrm::composeAnswer(const Request& r) {
             break;
         }
         case AnswerShape::Terminals:
-            set(1, std::to_string(r.function));
-            readTerminals(r);
-            buildPlantBits(r);
+        case AnswerShape::Flags:
+            arbitraryBits(r);
             byteCount(r);
             dataBytes();
             break;
@@ -244,15 +243,46 @@ void ModBFrm::composeAnswer(const Request& r) {
             for (int cell = 2; cell <= 5; ++cell) set(cell, control("Qq", cell).caption());
             Ans_Len = 6;
             break;
-        case AnswerShape::Flags:
-            dataBytes();
-            break;
     }
-    // The flags' answer cells were set with the request.
-    if (r.answer != AnswerShape::Flags) setAnswerVisibility();
-    answerHeadings(r);
-    answerPictures(r);
-    flagHeadings(r);
+}
+
+// The controller's own answer, built as it answers a master on the bus:
+// data, an echo or an exception. Building it changes nothing: a write is
+// only shown, never carried out.
+void ModBFrm::composeControllerAnswer(const Request& r) {
+    std::array<std::uint8_t, 5> request{};
+    for (std::size_t i = 0; i < request.size(); ++i)
+        request[i] = static_cast<std::uint8_t>(
+            textToNumber(control("Qq", static_cast<int>(i) + 1).caption()));
+    // The request always carries its four field bytes, so the controller answers it.
+    const std::vector<std::uint8_t> pdu = slave::answer(request, sourceImage()).value().pdu;
+    for (std::size_t i = 0; i < pdu.size(); ++i)
+        control("Aa", static_cast<int>(i) + 1).setCaption(std::to_string(pdu[i]));
+    Ans_Len = 1 + static_cast<int>(pdu.size());
+    if (answersException()) {
+        control("Mask").setCaption("");
+        return;
+    }
+    if (r.answer == AnswerShape::Terminals || r.answer == AnswerShape::Flags)
+        answerBits(std::span(pdu).subspan(2), requestWord(kCountHigh));
+}
+
+// The bits of a read's data bytes, as the strip and the bit strings show them.
+void ModBFrm::answerBits(std::span<const std::uint8_t> data, int count) {
+    std::string* bits[] = {&Bits_B1, &Bits_B2, &Bits_B3, &Bits_B4};
+    int* valid[] = {&Valid_B1, &Valid_B2, &Valid_B3, &Valid_B4};
+    std::string mask;
+    for (std::size_t k = 0; k < 4; ++k) {
+        *bits[k] = bitsOf(data, k);
+        *valid[k] = std::clamp(count - 8 * static_cast<int>(k), 0, 8);
+        mask += (k > 0 ? "  " : "") + *bits[k];
+    }
+    control("Mask").setCaption(mask);
+}
+
+// An exception answer carries the request's function with its high bit set.
+bool ModBFrm::answersException() {
+    return (toInt32(cellByte("Aa", 1)) & 0x80) != 0;
 }
 
 }  // namespace vk41

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "modbus/main_mod_modbus.h"
@@ -10,6 +11,7 @@
 
 namespace vk41 {
 
+struct ControllerImage;
 struct Request;
 
 // The Modbus RTU exchange view: the request the user picks, composed with its
@@ -85,13 +87,19 @@ class ModBFrm : public Form {
     void composeRequest(const Request& r);
     void showKindControls(const Request& r);
     void advanceCounter();
-    void readTerminals(const Request& r);
-    void buildPlantBits(const Request& r);
+    // The selected option of Branch, the source of the answer's data.
+    int dataSource();
+    ControllerImage sourceImage();
+    void arbitraryBits(const Request& r);
     void alignBits(const Request& r);
     void byteCount(const Request& r);
     void dataBytes();
     void counterValue();
     void composeAnswer(const Request& r);
+    void composeArbitraryAnswer(const Request& r);
+    void composeControllerAnswer(const Request& r);
+    void answerBits(std::span<const std::uint8_t> data, int count);
+    bool answersException();
     // Display.
     void showByte(Control& target, const std::string& decimal);
     void showRequest();
@@ -109,6 +117,7 @@ class ModBFrm : public Form {
     bool framed();
     std::string requestFieldTip(int index, double value);
     std::string answerDataTip(int index, double value);
+    std::string exceptionTip(int index, double value);
     std::string counterByteTip(int k, double value);
     std::string bitsByteTip(int k, double value);
     std::string crcTip(bool request, bool low, double value);

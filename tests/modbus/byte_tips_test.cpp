@@ -63,8 +63,8 @@ const TipCase kTips[] = {
                            "text ModB_Frm.Комбо1(0) 2"},                         "Ans",  3, {"счётчик 2 (счётчик импульсов №2 (не подключён)): значение 0 = 0 + 0 × 256"}},
     {"InputsStart",       {"click ModB_Frm.Count_Length(2)"},                    "Q",    3, {"Адрес 10000 (0x2710): системные дискретные входы, вход 1"}},
     {"InputsAlarm",       {"click ModB_Frm.Count_Length(2)",
-                           "click ModB_Frm.Branch(3)"},                          "Ans",  3, {"Байт данных 1 из 1", "входы 1–8: замкнуты 5",
-                                                                                             "вход 5 — нижний концевой выключатель"}},
+                           "click ModB_Frm.Branch(3)"},                          "Ans",  3, {"Байт данных 1 из 1", "входы 1–8: замкнуты 4",
+                                                                                             "вход 4 — контакт реле дифманометра (засорение фильтра)"}},
     {"InputsFunction",    {"click ModB_Frm.Count_Length(2)"},                    "Ans",  1, {"Функция 2: чтение дискретных входов (Read Discrete Inputs)"}},
     {"OutputsAlarm",      {"click ModB_Frm.Count_Length(3)",
                            "click ModB_Frm.Branch(3)"},                          "Ans",  3, {"Байт данных 1 из 4", "выходы 1–8: замкнуты 5",
@@ -80,6 +80,17 @@ const TipCase kTips[] = {
     {"ResetValue",        {"click ModB_Frm.Count_Length(7)"},                    "Q",    4, {"Значение 0xAA55: перезапуск контроллера"}},
     {"KvartaEcho",        {"click ModB_Frm.Count_Length(8)"},                    "Ans",  5, {"Значение, младший байт", "Значение 0x55AA: переход на протокол «Кварта» и перезапуск"}},
     {"ResetAnswerCrc",    {"click ModB_Frm.Count_Length(7)"},                    "Ans", 11, {"CRC, старший байт", "по байтам 0–5 ответа"}},
+    {"FlagsRefused",      {"click ModB_Frm.Branch(0)", "text ModB_Frm.Комбо1(5) 40"}, "Ans",  1, {"Функция запроса + 0x80: контроллер отвечает исключением",
+                                                                                             "Значение: 129 = 0x81 = 10000001", "Функция 1: чтение дискретных выходов (Read Coils)"}},
+    {"FlagsRefusalCode",  {"click ModB_Frm.Branch(0)", "text ModB_Frm.Комбо1(5) 40"}, "Ans",  2, {"Код исключения", "Значение: 2 = 0x02 = 00000010",
+                                                                                             "исключение 02: адрес вне карты памяти — флаги условий занимают адреса 32–63"}},
+    {"FlagsRefusalCrc",   {"click ModB_Frm.Branch(0)", "text ModB_Frm.Комбо1(5) 40"}, "Ans", 10, {"CRC, младший байт (идёт первым)", "по байтам 0–2 ответа"}},
+    {"FlagsRefusalEnds",  {"click ModB_Frm.Branch(0)", "text ModB_Frm.Комбо1(5) 40"}, "Ans",  3, {}},
+    {"OutputsPastTheFlags", {"click ModB_Frm.Branch(0)", "click ModB_Frm.Count_Length(3)",
+                           "text ModB_Frm.Комбо1(7) 31", "text ModB_Frm.Комбо1(8) 40"}, "Ans",  2, {"исключение 02: адрес вне карты памяти — выходы занимают адреса 0–31, флаги условий — 32–63"}},
+    {"NoFlagsCounted",    {"click ModB_Frm.Branch(0)", "text ModB_Frm.Комбо1(6) 0"},  "Ans",  2, {"исключение 03: недопустимое значение — количество не может быть 0"}},
+    {"OutputSevenRefused", {"click ModB_Frm.Branch(0)", "click ModB_Frm.Count_Length(6)",
+                           "text ModB_Frm.Комбо1(4) 7"},                          "Ans",  2, {"исключение 02: адрес вне карты памяти — ведущий записывает только выходы 1–6, адреса 0–5"}},
 };
 // clang-format on
 

@@ -40,4 +40,19 @@ inline std::vector<CatalogueRequest> catalogue() {
     return all;
 }
 
+// The list entries that reach past the kind's area: outputs past 32, which
+// on the bus are the flags that follow, and flags past 32, which no area holds.
+inline std::vector<CatalogueRequest> pastTheMap() {
+    std::vector<CatalogueRequest> all;
+    for (int start : {0, 1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 31})
+        for (int count : {1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 32})
+            if (start + count > 32)
+                all.push_back({3, {{7, std::to_string(start)}, {8, std::to_string(count)}}});
+    for (int start : {32, 40, 48, 56})
+        for (int count : {1, 2, 3, 4, 5, 6, 7, 8, 16, 24, 32})
+            if (start + count > 64)
+                all.push_back({9, {{5, std::to_string(start)}, {6, std::to_string(count)}}});
+    return all;
+}
+
 }  // namespace vk41::testing
