@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -30,6 +31,11 @@ constexpr int kArbitrary = 4;  // "Произвольное число": no data
 constexpr std::array<Situation, 3> kSituations = {Situation::TankFull, Situation::Filling,
                                                   Situation::Accident};
 
+// The arbitrary number is a whole number that fits two bytes.
+constexpr double kMostArbitrary = 65535;
+constexpr const char* kArbitraryHint = "целое число от 0 до 65535";
+constexpr Colour kMarked = rgb(0xFF0000);
+
 double number(const Control& c) {
     return textToNumber(c.kind() == ControlKind::Combo ? c.text() : c.caption());
 }
@@ -37,6 +43,16 @@ double number(const Control& c) {
 // A byte's bits are most significant first; byte k + 1 of the data is Bits_B(k + 1).
 std::string bitsOf(std::span<const std::uint8_t> data, std::size_t k) {
     return k < data.size() ? bitText(data[k]) : kZeroByte;
+}
+
+// The digits of a whole number, blanks around them allowed; nothing else.
+std::optional<double> wholeNumber(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::nullopt;
+    const std::size_t last = text.find_last_not_of(' ');
+    const std::string digits = text.substr(first, last - first + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    return textToNumber(digits);
 }
 
 // A frame cell holds one byte. What was typed into a combo and copied into a
@@ -115,10 +131,23 @@ ControllerImage ModBFrm::sourceImage() {
                           number(control("Countr")));
 }
 
+// The arbitrary number typed, when it is a whole number 0 to 65535; any
+// other text marks the combo, and the answers keep the last number it held.
+double ModBFrm::arbitraryNumber() {
+    Control& combo = control("Cond_Val");
+    const std::optional<double> typed = wholeNumber(combo.text());
+    const bool valid = typed && *typed <= kMostArbitrary;
+    const Props& design = combo.design().props;
+    combo.setBackColor(valid ? design.backColor : kMarked);
+    combo.setToolTip(valid ? design.toolTip : kArbitraryHint);
+    if (valid) arbitrary_ = *typed;
+    return arbitrary_;
+}
+
 // The arbitrary number's two bytes as the strings of items 1-8 and 9-16,
 // aligned with the requested start.
 void ModBFrm::arbitraryBits(const Request& r) {
-    const double v = number(control("Cond_Val"));
+    const double v = arbitraryNumber();
     const double high = std::trunc(toInt32(v) / 256.0);
     const auto bits = [this](double byte) {
         Value a = byte;
@@ -195,7 +224,7 @@ void ModBFrm::counterValue() {
     else if (control("Branch", 3).value())
         counter.setCaption(numberToText(situationImage(Situation::Accident).flowCount));
     else if (control("Branch", 4).value())
-        counter.setCaption(control("Cond_Val").text());
+        counter.setCaption(numberToText(arbitraryNumber()));
     const double value = number(counter);
     const double high = std::trunc(toInt32(value) / 256.0);
     control("Countr_H_h").setCaption(numberToText(high));

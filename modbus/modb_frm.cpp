@@ -37,6 +37,9 @@ ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
     };
     onChange("Комбо1", renumber);
     onPick("Комбо1", renumber);
+    // A text that is no arbitrary number shows at once.
+    onChange("Cond_Val", [this](int) { arbitraryNumber(); });
+    onPick("Cond_Val", [this](int) { arbitraryNumber(); });
     onTimer("Часы1", [this] {
         exchangeTick();
         if (crcRow_ != CrcRow::None) followCrcSteps();
@@ -79,6 +82,7 @@ void ModBFrm::registerVariables() {
 
 void ModBFrm::onLoad() {
     Clear_Click();
+    arbitraryNumber();
 }
 
 void ModBFrm::CRC_Click() {

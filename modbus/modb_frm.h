@@ -90,6 +90,7 @@ class ModBFrm : public Form {
     // The selected option of Branch, the source of the answer's data.
     int dataSource();
     ControllerImage sourceImage();
+    double arbitraryNumber();
     void arbitraryBits(const Request& r);
     void alignBits(const Request& r);
     void byteCount(const Request& r);
@@ -125,6 +126,8 @@ class ModBFrm : public Form {
     void followCrcSteps();
 
     CrcRow crcRow_{CrcRow::None};
+    // The last whole number 0 to 65535 typed as the arbitrary number.
+    double arbitrary_{0};
 };
 
 }  // namespace vk41
