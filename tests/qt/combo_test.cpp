@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QTest>
 #include <sstream>
 
@@ -75,6 +76,36 @@ INSTANTIATE_TEST_SUITE_P(ModbusWindow, TypingIntoACombo, ::testing::Values(
     TypingCase{"FlagCount",  "Комбо1",    6,  "2",  5,   "02"}),
     [](const ::testing::TestParamInfo<TypingCase>& row) { return std::string(row.param.name); });
 // clang-format on
+
+// A number the window does not take marks its combo on the screen, not only
+// in the model, and a number it takes clears the mark.
+TEST(ArbitraryNumberCombo, IsRedOnTheScreenWhileItHoldsANumberTheWindowDoesNotTake) {
+    std::ostringstream out, err;
+    ScriptDriver driver(out);
+    std::istringstream script(
+        "menu Texttt Имитация\nmenu Objectt ModBus\nclick ModB_Frm.Branch(4)\nrun 300\n");
+    ASSERT_EQ(driver.run(script, err), 0) << err.str();
+    qt::FormWindow* window = nullptr;
+    qt::FormWindow view(driver.app().form("ModB_Frm"), [&] { window->sync(); });
+    window = &view;
+    view.show();
+    auto* combo = view.findChild<QComboBox*>("Cond_Val");
+    ASSERT_NE(combo, nullptr);
+    const QColor field = combo->palette().color(QPalette::Base);
+    ASSERT_NE(field, QColor(Qt::red));
+
+    view.activateWindow();
+    combo->lineEdit()->setFocus();
+    QApplication::processEvents();
+    const auto retype = [&](const char* text) {
+        QTest::keyClick(combo->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(combo->lineEdit(), text);
+    };
+    retype("70000");
+    EXPECT_EQ(combo->palette().color(QPalette::Base), QColor(Qt::red));
+    retype("5");
+    EXPECT_EQ(combo->palette().color(QPalette::Base), field);
+}
 
 }  // namespace
 }  // namespace vk41

@@ -1,5 +1,6 @@
 #include "ui/qt/combo_box.h"
 
+#include <QPalette>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -29,10 +30,22 @@ void ComboBox::showControl(const Control& c, double scale) {
         clear();
         addItems(items);
     }
+    showMark(c);
     if (currentText().toStdString() != c.text()) {
         const QSignalBlocker block(this);
         setEditText(toQString(c.text()));
     }
+}
+
+// A combo's field keeps the style's colour; a back colour other than its
+// design's is the program marking it (a value it does not take).
+void ComboBox::showMark(const Control& c) {
+    const bool marked = c.backColor() != c.design().props.backColor;
+    const QColor field = marked ? toQColor(c.backColor()) : QPalette().color(QPalette::Base);
+    if (palette().color(QPalette::Base) == field) return;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, field);
+    setPalette(p);
 }
 
 }  // namespace vk41::qt

@@ -13,6 +13,9 @@ class ComboBox : public QComboBox, public ControlView {
   public:
     explicit ComboBox(QWidget* parent = nullptr);
     void showControl(const Control& control, double scale) override;
+
+  private:
+    void showMark(const Control& control);
 };
 
 }  // namespace vk41::qt
