@@ -45,7 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (!stream.empty()) {
         const vk41::slave::TcpFrame frame = vk41::slave::takeFrame(stream);
         using Status = vk41::slave::TcpFrame::Status;
+        if (frame.status == Status::kBroken && vk41::slave::whyDropped(frame).empty()) std::abort();
         if (frame.status == Status::kIncomplete || frame.status == Status::kBroken) break;
+        if (frame.status == Status::kDropped && vk41::slave::whyDropped(frame).empty())
+            std::abort();
         if (frame.size > stream.size() || frame.size < vk41::slave::kMbapHeader) std::abort();
         if (frame.status == Status::kFrame) {
             checkAnswer(frame.pdu, image);

@@ -5,8 +5,10 @@ namespace vk41::slave {
 TcpFrame takeFrame(std::span<const std::uint8_t> stream) {
     TcpFrame frame;
     if (stream.size() < kMbapHeader) return frame;
-    const std::size_t protocol = stream[2] << 8 | stream[3];
+    const auto protocol = static_cast<std::uint16_t>(stream[2] << 8 | stream[3]);
     const std::size_t length = stream[4] << 8 | stream[5];  // the unit identifier and the PDU
+    frame.protocol = protocol;
+    frame.length = length;
     if (length < 2 || length > kMaxTcpPdu + 1) {
         frame.status = TcpFrame::Status::kBroken;
         return frame;
@@ -18,6 +20,21 @@ TcpFrame takeFrame(std::span<const std::uint8_t> stream) {
     frame.unit = stream[6];
     frame.pdu = stream.subspan(kMbapHeader, length - 1);
     return frame;
+}
+
+std::string whyDropped(const TcpFrame& frame) {
+    switch (frame.status) {
+        case TcpFrame::Status::kDropped:
+            return "протокол " + std::to_string(frame.protocol) + ", а не Modbus (0)";
+        case TcpFrame::Status::kBroken:
+            return "длина " + std::to_string(frame.length) + " в заголовке: кадр бывает от 2 до " +
+                   std::to_string(kMaxTcpPdu + 1) +
+                   ", границ кадров больше нет, соединение закрыто";
+        case TcpFrame::Status::kIncomplete:
+        case TcpFrame::Status::kFrame:
+            break;
+    }
+    return "";
 }
 
 std::vector<std::uint8_t> tcpReply(const TcpFrame& request, std::span<const std::uint8_t> pdu) {

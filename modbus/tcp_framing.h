@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace vk41::slave {
@@ -23,12 +24,18 @@ struct TcpFrame {
     Status status{Status::kIncomplete};
     std::size_t size{0};  // bytes the frame takes off the stream
     std::uint16_t transaction{0};
+    std::uint16_t protocol{0};
+    std::size_t length{0};  // the header's length field, once the header is in
     std::uint8_t unit{0};
     std::span<const std::uint8_t> pdu;
 };
 
 // The first frame at the start of `stream`.
 TcpFrame takeFrame(std::span<const std::uint8_t> stream);
+
+// Why a frame that was dropped or broke the stream gets no answer, in a few
+// Russian words.
+std::string whyDropped(const TcpFrame& frame);
 
 // The answer to a frame: its header with the new length, then the PDU.
 std::vector<std::uint8_t> tcpReply(const TcpFrame& request, std::span<const std::uint8_t> pdu);

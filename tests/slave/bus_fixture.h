@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <chrono>
+#include <cstdint>
 #include <future>
 #include <memory>
 #include <sstream>
@@ -69,7 +70,26 @@ class BusTest : public ::testing::Test {
     ScriptDriver driver{out};
     slave::Session session{driver.app(), 2, false};
     std::vector<std::string> log;
-    ModbusService service{session, 127, [this](const std::string& line) { log.push_back(line); }};
+    // The service's clock: TCP deadlines fall due only when a test moves it
+    // and calls service.checkDeadlines().
+    std::int64_t clockMs{0};
+    ModbusService service{session, 127, [this](const std::string& line) { log.push_back(line); },
+                          [this] { return clockMs; }};
+
+    // Whether a line of the log holds `text`.
+    bool logged(const std::string& text) const {
+        for (const std::string& line : log)
+            if (line.find(text) != std::string::npos) return true;
+        return false;
+    }
+    // Runs the event loop until a line holding `text` is logged, for at most `boundMs`.
+    bool waitForLog(const std::string& text, int boundMs = 3000) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!logged(text) && waited.elapsed() < boundMs)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return logged(text);
+    }
 };
 
 }  // namespace vk41::testing

@@ -9,11 +9,13 @@
 
 #include "../modbus/catalogue.h"
 #include "bus_fixture.h"
+#include "raw_socket.h"
 
 namespace vk41 {
 namespace {
 
 using testing::BusTest;
+using testing::rawConnect;
 
 class Tcp : public BusTest {
   protected:
@@ -151,6 +153,8 @@ TEST_F(Tcp, AnswersItsAddressAndUnitsZeroAndTwoFiftyFiveOnly) {
         const int n = onBus([&] { return modbus_read_bits(master.get(), 32, 8, flags); });
         EXPECT_EQ(n, unit == 5 ? -1 : 8) << "unit " << unit;
     }
+    EXPECT_TRUE(
+        logged("TCP 05 01 00 20 00 08  →  (без ответа)  кадр устройству 5, а не этому (127)"));
 }
 
 TEST_F(Tcp, ARestartCommandRestartsThePlantAsTheButtonDoes) {
@@ -167,17 +171,6 @@ TEST_F(Tcp, ARestartCommandRestartsThePlantAsTheButtonDoes) {
     EXPECT_FALSE(scheme.control("Часы2").enabled());  // the trainer leaves RUN to its user
 }
 
-// Raw sockets for what no master library sends.
-int rawConnect(quint16 port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return -1;
-    return fd;
-}
-
 TEST_F(Tcp, AFrameOfAnotherProtocolIsDroppedAndTheConnectionServesOn) {
     serveTcp();
     const int fd = rawConnect(service.tcpPort());
@@ -186,9 +179,12 @@ TEST_F(Tcp, AFrameOfAnotherProtocolIsDroppedAndTheConnectionServesOn) {
                                    0, 2, 0, 0, 0, 6, 127, 1, 0, 32, 0, 8};  // Modbus
     ASSERT_EQ(::write(fd, frames, sizeof frames), static_cast<ssize_t>(sizeof frames));
     std::uint8_t reply[64] = {};
-    const ssize_t n = onBus([&] { return ::read(fd, reply, sizeof reply); });
+    const ssize_t n = onBus([&] { return testing::readWithin(fd, reply, sizeof reply, 3000); });
     ASSERT_EQ(n, 10);
     EXPECT_EQ(reply[1], 2);  // the answer is the second frame's
+    EXPECT_TRUE(
+        logged("TCP 00 01 00 07 00 06 7F 01 00 20 00 08  →  (без ответа)  протокол 7, а "
+               "не Modbus (0)"));
     ::close(fd);
 }
 
@@ -198,33 +194,8 @@ TEST_F(Tcp, ALengthNoFrameCanHaveClosesTheConnection) {
     const std::uint8_t broken[] = {0, 1, 0, 0, 0x7F, 0xFF, 127, 1, 0, 32, 0, 8};
     ASSERT_EQ(::write(fd, broken, sizeof broken), static_cast<ssize_t>(sizeof broken));
     std::uint8_t reply[16];
-    EXPECT_EQ(onBus([&] { return ::read(fd, reply, sizeof reply); }), 0);  // closed
-    ::close(fd);
-}
-
-TEST_F(Tcp, AConnectionPastTheLimitIsRefused) {
-    ModbusService::Limits limits;
-    limits.maxConnections = 2;
-    serveTcp(limits);
-    Master first = tcpMaster();
-    Master second = tcpMaster();
-    const int third = rawConnect(service.tcpPort());
-    std::uint8_t byte;
-    EXPECT_EQ(onBus([&] { return ::read(third, &byte, 1); }), 0);
-    ::close(third);
-    std::uint8_t flags[8];
-    EXPECT_EQ(onBus([&] { return modbus_read_bits(second.get(), 32, 8, flags); }), 8);
-}
-
-TEST_F(Tcp, AnIdleConnectionIsClosed) {
-    ModbusService::Limits limits;
-    limits.idleMs = 200;
-    serveTcp(limits);
-    const int fd = rawConnect(service.tcpPort());
-    const std::uint8_t half[] = {0, 1, 0, 0};  // half a header, and then silence
-    ASSERT_EQ(::write(fd, half, sizeof half), 4);
-    std::uint8_t byte;
-    EXPECT_EQ(onBus([&] { return ::read(fd, &byte, 1); }, 3000), 0);
+    EXPECT_EQ(onBus([&] { return testing::readWithin(fd, reply, sizeof reply, 3000); }), 0);
+    EXPECT_TRUE(logged("TCP 00 01 00 00 7F FF 7F  →  (без ответа)  длина 32767 в заголовке"));
     ::close(fd);
 }
 
