@@ -1,17 +1,13 @@
 #include "app/modbus_service.h"
 
-#include <QDateTime>
 #include <chrono>
 
 #include "app/host_port.h"
+#include "app/line_log.h"
 #include "modbus/slave_session.h"
 
 namespace vk41 {
 namespace {
-
-std::string stamp() {
-    return QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz")).toStdString();
-}
 
 // The unit (the address) and the PDU, as the log shows a frame.
 std::string frameText(int unit, std::span<const std::uint8_t> pdu) {
@@ -63,7 +59,7 @@ void ModbusService::dropped(const char* link, std::span<const std::uint8_t> byte
 }
 
 void ModbusService::write(const std::string& line) const {
-    if (log_) log_(stamp() + " " + line);
+    if (log_) log_(logStamp() + " " + line);
 }
 
 QString ModbusService::listenTcp(const QString& host, quint16 port, Limits limits) {

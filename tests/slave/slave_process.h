@@ -20,7 +20,8 @@ namespace vk41::testing {
 // vk41-slave run as its own process, as a learner runs it.
 class SlaveProcess {
   public:
-    explicit SlaveProcess(std::vector<std::string> args) {
+    // Its standard output goes to `output`, or to /dev/null.
+    explicit SlaveProcess(std::vector<std::string> args, int output = -1) {
         const char* path = std::getenv("VK41_SLAVE");
         args.insert(args.begin(), path ? path : "./vk41-slave");
         int err[2];
@@ -29,7 +30,10 @@ class SlaveProcess {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, err[1], 2);
         posix_spawn_file_actions_addclose(&actions, err[0]);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        if (output >= 0)
+            posix_spawn_file_actions_adddup2(&actions, output, 1);
+        else
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);

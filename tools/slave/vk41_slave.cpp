@@ -6,13 +6,13 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/headless_clock.h"
 #include "app/host_port.h"
+#include "app/line_log.h"
 #include "app/modbus_service.h"
 #include "app/windows.h"
 #include "modbus/slave_session.h"
@@ -62,12 +62,11 @@ int main(int argc, char** argv) {
     vk41::slave::Session session(app, options.mode, true);
     session.keepRunning();
 
+    // The log never holds up serving: when standard output takes no more
+    // (a pipe nobody reads), lines are dropped and counted.
+    vk41::LineLog output(STDOUT_FILENO);
     vk41::ModbusService::Log log;
-    if (!options.quiet)
-        log = [](const std::string& line) {
-            std::fputs((line + "\n").c_str(), stdout);
-            std::fflush(stdout);
-        };
+    if (!options.quiet) log = [&output](const std::string& line) { output.write(line); };
     vk41::ModbusService service(session, options.address, log);
     if (!options.tcp.empty()) {
         QString host;
