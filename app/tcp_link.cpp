@@ -1,11 +1,11 @@
 #include "app/tcp_link.h"
 
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <fcntl.h>
 #include <QHostAddress>
 #include <QSocketNotifier>
 #include <QTcpServer>
