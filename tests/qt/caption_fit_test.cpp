@@ -1,13 +1,16 @@
 // Every caption of every window fits where the design puts it: each line
 // of it, as the window wraps it, lies inside its control and clear of the
-// combos, buttons and boxes beside it. The suite runs again at device pixel
-// ratio 2 (QT_SCALE_FACTOR=2), where fonts are laid out without hinting.
+// combos, buttons and boxes beside it; and every flag number of the Modbus
+// window stands over its digit of the condition-flag strip. The suites run
+// again at device pixel ratio 2 (QT_SCALE_FACTOR=2), where fonts are laid out
+// without hinting.
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
 #include <QTextLayout>
 #include <sstream>
 
+#include "modbus/modb_frm.h"
 #include "tools/script_driver.h"
 #include "ui/qt/canvas.h"
 #include "ui/qt/convert.h"
@@ -72,6 +75,18 @@ std::vector<Line> lines(const QString& caption, const QFont& font, QRectF box,
     return rects;
 }
 
+Qt::Alignment alignmentOf(const Control& label) {
+    switch (label.props().alignment) {
+        case Align::Center:
+            return Qt::AlignHCenter;
+        case Align::Right:
+            return Qt::AlignRight;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
 // The caption of a control as its widget or canvas draws it.
 std::optional<Caption> captionOf(const Control& c, const qt::FormWindow& window) {
     const QString text = QString::fromStdString(c.caption());
@@ -80,12 +95,8 @@ std::optional<Caption> captionOf(const Control& c, const qt::FormWindow& window)
     const QFontMetricsF metrics(font);
     const QRectF box = windowRect(c);
     switch (c.kind()) {
-        case ControlKind::Label: {
-            const Qt::Alignment align = c.props().alignment == Align::Center  ? Qt::AlignHCenter
-                                        : c.props().alignment == Align::Right ? Qt::AlignRight
-                                                                              : Qt::AlignLeft;
-            return Caption{box, lines(text, font, box, align)};
-        }
+        case ControlKind::Label:
+            return Caption{box, lines(text, font, box, alignmentOf(c))};
         case ControlKind::Option: {
             const auto* option = window.findChild<qt::OptionButton*>(
                 c.index() < 0
@@ -191,6 +202,103 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, Captions, ::testing::Values(
     WindowCase{"ModbusKvarta",   VK41_MODBUS "click ModB_Frm.Count_Length(8)\nrun 300\n", "ModB_Frm"}),
     [](const ::testing::TestParamInfo<WindowCase>& row) { return std::string(row.param.name); });
 #undef VK41_MODBUS
+// clang-format on
+
+// A flag number over the condition-flag strip, or a digit of the strip,
+// where the canvas lays it out; window pixels.
+struct Placed {
+    std::string text;
+    double left;
+    double right;
+    bool wrapped;  // onto a line below the first
+    double centre() const { return (left + right) / 2; }
+};
+
+// The words of a label's caption (each digit on its own when `eachCharacter`),
+// where the label's alignment and width put them on its first line.
+std::vector<Placed> runsOf(const Control& label, bool eachCharacter) {
+    const QString caption = QString::fromStdString(label.caption());
+    QTextLayout layout(caption, qt::toQFont(label.font()));
+    QTextOption option(alignmentOf(label));
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(qt::px(label.width()));
+    layout.endLayout();
+    const QTextLine first = layout.lineAt(0);
+    const double left = windowRect(label).left();
+    std::vector<Placed> runs;
+    for (int i = 0; i < caption.size();) {
+        if (caption[i] == ' ') {
+            ++i;
+            continue;
+        }
+        int end = i + 1;
+        while (!eachCharacter && end < caption.size() && caption[end] != ' ') ++end;
+        runs.push_back({caption.mid(i, end - i).toStdString(), left + first.cursorToX(i),
+                        left + first.cursorToX(end), i >= first.textStart() + first.textLength()});
+        i = end;
+    }
+    return runs;
+}
+
+struct StripCase {
+    const char* name;
+    const char* script;  // run in the Modbus window as it opens, on the flags request
+};
+
+void PrintTo(const StripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FlagNumberCaptions : public ::testing::TestWithParam<StripCase> {};
+
+TEST_P(FlagNumberCaptions, StandOverTheirDigitsOfTheStrip) {
+    std::ostringstream out, err;
+    ScriptDriver driver(out);
+    std::istringstream script(std::string("menu Texttt Имитация\nmenu Objectt ModBus\n") +
+                              GetParam().script + "run 300\n");
+    ASSERT_EQ(driver.run(script, err), 0) << err.str();
+    Form& form = driver.app().form("ModB_Frm");
+    const Control& mask = form.control("Mask");
+    ASSERT_TRUE(mask.shownInWindow());
+    const std::vector<Placed> digits = runsOf(mask, true);
+    int headings = 0;
+    for (std::size_t byte = 0; byte < ModBFrm::kFlagNumberLabels.size(); ++byte) {
+        const Control& heading = form.control(ModBFrm::kFlagNumberLabels[byte]);
+        if (!heading.shownInWindow()) continue;
+        ++headings;
+        const std::vector<Placed> numbers = runsOf(heading, false);
+        ASSERT_EQ(numbers.size(), 8u) << heading.name() << " \"" << heading.caption() << "\"";
+        ASSERT_GE(digits.size(), 8 * (byte + 1)) << "the strip \"" << mask.caption() << "\"";
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            const Placed& digit = digits[8 * byte + i];
+            EXPECT_FALSE(numbers[i].wrapped)
+                << heading.name() << " wraps \"" << heading.caption() << "\"";
+            ASSERT_FALSE(digit.wrapped)
+                << "the strip wraps before byte " << byte + 1 << ": \"" << mask.caption() << "\"";
+            EXPECT_TRUE(digit.left <= numbers[i].centre() && numbers[i].centre() <= digit.right)
+                << "flag " << numbers[i].text << " of " << heading.name() << " stands at "
+                << numbers[i].centre() << " px, its digit of byte " << byte + 1 << " at "
+                << digit.left << " to " << digit.right << " px";
+        }
+    }
+    EXPECT_GT(headings, 0);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Strips, FlagNumberCaptions, ::testing::Values(
+    //        name               what the strip shows: its numbers and the source of its bits
+    StripCase{"AsDesigned",      ""},
+    StripCase{"Renumbered",      "text ModB_Frm.Комбо1(6) 32\n"},
+    StripCase{"FromFlag25",      "text ModB_Frm.Комбо1(5) 56\n"},
+    StripCase{"TwoBytes",        "text ModB_Frm.Комбо1(6) 16\n"},
+    StripCase{"OneByteFrom17",   "text ModB_Frm.Комбо1(5) 48\ntext ModB_Frm.Комбо1(6) 8\n"},
+    StripCase{"TankFull",        "click ModB_Frm.Branch(1)\n"},
+    StripCase{"Filling",         "click ModB_Frm.Branch(2)\n"},
+    StripCase{"Accident",        "click ModB_Frm.Branch(3)\n"}),
+    [](const ::testing::TestParamInfo<StripCase>& row) { return std::string(row.param.name); });
 // clang-format on
 
 }  // namespace
