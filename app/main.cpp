@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     QString error;
     if (!parseArguments(QApplication::arguments(), serving, error)) return fail(error);
 
-    vk41::Program program;
+    vk41::Trainer program;
     vk41::qt::Shell shell(program.app);
     // The run controls, modes and Restart stay the user's.
     vk41::slave::Session session(shell.app(), 0, false);

@@ -11,10 +11,10 @@ void registerWindows(App& app);
 
 // The application with every window registered, on a scheduler of its own:
 // what the trainer, the slave and the tests start from.
-struct Program {
-    Program() { registerWindows(app); }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+struct Trainer {
+    Trainer() { registerWindows(app); }
+    Trainer(const Trainer&) = delete;
+    Trainer& operator=(const Trainer&) = delete;
 
     Scheduler scheduler;
     App app{scheduler};

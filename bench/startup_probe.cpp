@@ -32,10 +32,10 @@ int main(int argc, char** argv) {
     application.installEventFilter(&probe);
     const bool program = argc > 1 && std::strcmp(argv[1], "program") == 0;
     QMainWindow bare;
-    std::unique_ptr<vk41::Program> windows;
+    std::unique_ptr<vk41::Trainer> windows;
     std::unique_ptr<vk41::qt::Shell> shell;
     if (program) {
-        windows = std::make_unique<vk41::Program>();
+        windows = std::make_unique<vk41::Trainer>();
         shell = std::make_unique<vk41::qt::Shell>(windows->app);
         shell->start();
     } else {

@@ -7,6 +7,8 @@
 
 namespace vk41 {
 
+struct ControllerImage;
+
 // The controller's conditions-block program: the operator table (the
 // window's picture), the flag and activity markers beside it, the operator
 // comments under the mouse, and the introduction to the table's notation.
@@ -32,7 +34,7 @@ class BlUsl : public Form {
     void Lab_MouseMove(int index);
     void showSituation();
     void clearMarkers();
-    void showMarkers(std::uint32_t flags);
+    void showMarkers(const ControllerImage& image);
 };
 
 }  // namespace vk41

@@ -1,11 +1,13 @@
 #include "modbus/controller_image.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <optional>
 
-#include "modbus/memory_map.h"
+#include "conditions/controller.h"
 #include "plant/leds.h"
+#include "plant/objectt.h"
 #include "plant/terminals.h"
 #include "ui/app.h"
 #include "ui/numbers.h"
@@ -23,23 +25,37 @@ constexpr std::uint32_t closed(std::initializer_list<int> terminals) {
     return bits;
 }
 
-// Each situation once: the terminals closed in it, and the process status
-// whose condition flags the program raises in it.
+// Each situation once: the process status that stands for it, and the
+// terminals closed in it.
 struct SituationRow {
     Situation situation;
-    ProcessStatus flagsOf;
+    ProcessStatus status;
     std::uint32_t inputs;
     std::uint32_t outputs;
     std::optional<double> flowCount;
 };
 // clang-format off
 constexpr std::array<SituationRow, 3> kSituations = {{
-    // situation           flags of                 inputs                     outputs                                                   flow count
+    // situation           status                   inputs                     outputs                                                   flow count
     {Situation::TankFull,  ProcessStatus::PumpOff,  closed({t::kUpperSwitch}), closed({t::kGreenLamp}),                                  std::nullopt},
     {Situation::Filling,   ProcessStatus::PumpOn,   closed({}),                closed({t::kGreenLamp, t::kPumpRelay, t::kUvLampRelay}),  std::nullopt},
     {Situation::Accident,  ProcessStatus::Accident, closed({t::kManometer}),   closed({t::kAccident}),                                   kAccidentCount},
 }};
 // clang-format on
+
+std::uint32_t counterValue(double count) {
+    return static_cast<std::uint32_t>(std::clamp(count, 0.0, 4294967295.0));
+}
+
+ControllerImage imageOf(const ControllerState& state) {
+    return {state.inputs, state.outputs, state.flags, state.active,
+            static_cast<double>(state.counters[0])};
+}
+
+Objectt* programRun(App& app) {
+    auto* scheme = static_cast<Objectt*>(app.existing(kObjectt));
+    return scheme && scheme->loaded() && scheme->programMode() ? scheme : nullptr;
+}
 
 // A situation's row is found by its value.
 static_assert([] {
@@ -51,29 +67,49 @@ static_assert([] {
 }  // namespace
 
 ControllerImage readController(App& app) {
+    if (Objectt* run = programRun(app)) return imageOf(run->controller().state());
     Form& scheme = app.form(kObjectt);
-    const std::optional<ProcessStatus> status = processStatus(app);
+    const double flowCount = textToNumber(scheme.control("Itog").caption());
     ControllerImage image;
+    if (const auto situation = situationOfStatus(processStatusCode(app)))
+        image = situationImage(*situation, flowCount);
     image.inputs = plantInputs(scheme);
     image.outputs = plantOutputs(scheme);
-    // A status raises the flags of its situation, the run-dry tank none; 497
-    // or a fraction is no status and raises none.
-    if (status) image.flags = memory_map::flagsOfStatus(static_cast<int>(*status));
-    image.flowCount = textToNumber(scheme.control("Itog").caption());
+    image.flowCount = flowCount;
     return image;
 }
 
 ControllerImage situationImage(Situation situation, double flowCount) {
     const SituationRow& row = kSituations[static_cast<std::size_t>(situation)];
-    ControllerImage image;
-    image.inputs = row.inputs;
+    const double count = row.flowCount.value_or(flowCount);
+    ControllerState state;
+    state.outputs = row.outputs;
+    state = runCycle(factoryProgram(), state, row.inputs, {counterValue(count), 0, 0, 0});
+    // The situation is the plant's: its outputs are those it names, which
+    // the factory program keeps as they are (a test holds it to that).
+    ControllerImage image = imageOf(state);
     image.outputs = row.outputs;
-    image.flags = memory_map::flagsOfStatus(static_cast<int>(row.flagsOf));
-    image.flowCount = row.flowCount.value_or(flowCount);
+    image.flowCount = count;
     return image;
 }
 
+bool runsProgram(App& app) {
+    return programRun(app) != nullptr;
+}
+
+std::optional<Situation> situationOfStatus(double statusCode) {
+    for (const SituationRow& row : kSituations)
+        if (statusCode == static_cast<int>(row.status)) return row.situation;
+    return std::nullopt;
+}
+
+std::uint32_t flagsOfStatus(double statusCode) {
+    const auto situation = situationOfStatus(statusCode);
+    return situation ? situationImage(*situation).flags : 0;
+}
+
 void writeOutput(App& app, int k, bool on) {
+    if (Objectt* run = programRun(app)) run->controller().writeOutput(k, on);
     if (Control* led = outputLed(app.form(kObjectt), k)) light(*led, on ? kLit : kDark);
 }
 

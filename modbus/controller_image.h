@@ -1,23 +1,34 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace vk41 {
 
 class App;
 
-// What the controller holds at this moment, read off the running plant: its
-// discrete inputs and outputs as the scheme shows them, the condition flags
-// its program raises in the current process status, and the flow count.
-// Bit k - 1 is input, output or flag k.
+// What the controller holds at this moment: its discrete inputs and outputs,
+// its condition flags, the operators active in its last cycle, and the flow
+// count. Bit k - 1 is input, output, flag or operator k.
+//
+// In "Работа по программе" it is the last cycle of the controller's program.
+// The demonstration plays the controller instead of running it: there the
+// inputs and outputs are read off the scheme, and the flags are those the
+// factory program raises in the situation that the process status stands
+// for.
 struct ControllerImage {
     std::uint32_t inputs{0};
     std::uint32_t outputs{0};
     std::uint32_t flags{0};
+    std::uint32_t active{0};
     double flowCount{0};
 };
 
 ControllerImage readController(App& app);
+
+// The scheme is loaded with "Работа по программе" chosen, so the controller
+// runs its program. Creates no window.
+bool runsProgram(App& app);
 
 // The situations the Modbus window and the conditions block show instead of
 // the running plant, whatever it does.
@@ -27,15 +38,24 @@ enum class Situation {
     Accident,  // the filter clogged: the accident, the pump blocked
 };
 
-// What the controller holds in a situation. The accident fixes the flow
-// count (the manometer trips at it); the other two fix none, and
-// `flowCount` stands in for it there.
+// What the controller holds in a situation: its inputs and outputs, and the
+// flags and active operators of one cycle of the factory program on them.
+// The accident fixes the flow count (the manometer trips at it); the other
+// two fix none, and `flowCount` stands in for it there.
 ControllerImage situationImage(Situation situation, double flowCount = 0);
 
-// A master's write of output k (1..6): the controller holds its outputs on
-// the scheme's LEDs, so the LED shows the write, and every reader of the
-// image sees it, until the controller's program drives that output again
-// (outputs 3 to 6) or the controller restarts (1 and 2, which it never drives).
+// The situation a process status code stands for: 1 the pump on (filling),
+// 2 the pump off with water (the tank full), 3 the accident. Other codes
+// (0, 4 for a dry tank, 497 before the first write) stand for none.
+std::optional<Situation> situationOfStatus(double statusCode);
+// The condition flags the factory program raises in that situation; none for
+// a code that stands for no situation.
+std::uint32_t flagsOfStatus(double statusCode);
+
+// A master's write of output k (1..6): the controller holds it, the LED on
+// the scheme shows it, and every reader of the image sees it, until the
+// controller's program sets that output again (outputs 3 to 6 in the factory
+// program) or the controller restarts (1 and 2, which it never sets).
 void writeOutput(App& app, int k, bool on);
 
 }  // namespace vk41

@@ -1,7 +1,9 @@
 #include "modbus/memory_map.h"
 
 #include <cmath>
+#include <string>
 
+#include "conditions/notation.h"
 #include "plant/terminals.h"
 
 namespace vk41::memory_map {
@@ -38,48 +40,63 @@ const std::array<SlaveDevice, 1> kSlaveDevices = {{
 struct Wiring {
     int terminal;
     const char* what;
+    // How the program's conditions speak of it: what it is, and what it
+    // means closed and open.
+    const char* subject;
+    const char* closed;
+    const char* open;
 };
 const std::array<Wiring, 3> kInputWiring = {{
-    {terminal::kManometer,   "контакт реле дифманометра (засорение фильтра)"},
-    {terminal::kLowerSwitch, "нижний концевой выключатель"},
-    {terminal::kUpperSwitch, "верхний концевой выключатель"},
+    {terminal::kManometer,   "контакт реле дифманометра (засорение фильтра)", "манометр",        "фильтр засорён",     "фильтр чист"},
+    {terminal::kLowerSwitch, "нижний концевой выключатель",                   "нижний уровень",  "резервуар опустел",  "вода выше нижнего уровня"},
+    {terminal::kUpperSwitch, "верхний концевой выключатель",                  "верхний уровень", "резервуар заполнен", "резервуар не заполнен"},
 }};
 const std::array<Wiring, 4> kOutputWiring = {{
-    {terminal::kGreenLamp,   "зелёная лампа «ШТАТНЫЙ РЕЖИМ»"},
-    {terminal::kPumpRelay,   "реле насоса"},
-    {terminal::kAccident,    "АВАРИЯ, красная лампа"},
-    {terminal::kUvLampRelay, "реле УФ-лампы"},
+    {terminal::kGreenLamp,   "зелёная лампа «ШТАТНЫЙ РЕЖИМ»", "штатный режим", "штатный режим",     "штатный режим не светится"},
+    {terminal::kPumpRelay,   "реле насоса",                   "насос",         "насос включён",     "насос выключен"},
+    {terminal::kAccident,    "АВАРИЯ, красная лампа",         "авария",        "АВАРИЯ",            "авария не светится"},
+    {terminal::kUvLampRelay, "реле УФ-лампы",                 "УФ-лампа",      "УФ-лампа включена", "УФ-лампа выключена"},
 }};
-
-// The flag of each operator of the installation's program that raises one.
-const std::array<Wiring, 10> kFlagMeanings = {{
-    { 1, "авария не светится: выход 5 разомкнут"},
-    { 2, "штатный режим: выход 3 замкнут"},
-    { 3, "манометр проверяется (условие 2)"},
-    { 5, "насос включён: выход 4 замкнут"},
-    { 6, "верхний уровень проверяется (условие 5)"},
-    { 8, "насос выключен: выход 4 разомкнут"},
-    { 9, "нижний уровень проверяется (условие 8)"},
-    {11, "АВАРИЯ: выход 5 замкнут"},
-    {12, "насос блокирован (условие 11)"},
-    {13, "УФ-лампа следует за насосом"},
-}};
-
-// Flags raised per status code 1, 2 and 3: the pump running (1, 2, 5, 13),
-// the pump off with water in the tank (1, 2, 8), the accident (8, 11).
-constexpr std::array<std::uint32_t, 4> kStatusFlags = {
-    0,
-    1u << 0 | 1u << 1 | 1u << 4 | 1u << 12,
-    1u << 0 | 1u << 1 | 1u << 7,
-    1u << 7 | 1u << 10,
-};
 // clang-format on
 
 template <std::size_t N>
-const char* lookUp(const std::array<Wiring, N>& table, int terminal) {
+const Wiring* wiringOf(const std::array<Wiring, N>& table, int terminal) {
     for (const Wiring& w : table)
-        if (w.terminal == terminal) return w.what;
+        if (w.terminal == terminal) return &w;
     return nullptr;
+}
+
+template <std::size_t N>
+const char* lookUp(const std::array<Wiring, N>& table, int terminal) {
+    const Wiring* w = wiringOf(table, terminal);
+    return w ? w->what : nullptr;
+}
+
+// What a raised flag k says, from the condition of operator k: a wired
+// terminal compared with 0 or 1 in the words of its wiring, anything else in
+// the table's notation. A dependent operator's flag is its check under the
+// flag it waits for.
+std::string meaningOf(const Operator& op) {
+    const Operand& a = op.first;
+    const Operand& b = op.second;
+    const Wiring* wiring = a.kind == OperandKind::Input    ? wiringOf(kInputWiring, a.number)
+                           : a.kind == OperandKind::Output ? wiringOf(kOutputWiring, a.number)
+                                                           : nullptr;
+    const bool twoState = b.kind == OperandKind::Constant && (b.number == 0 || b.number == 1) &&
+                          (op.kind == Comparison::Equal || op.kind == Comparison::NotEqual);
+    const std::string under =
+        op.dependsOn ? " (условие " + std::to_string(op.dependsOn) + ")" : std::string();
+    if (wiring && twoState) {
+        if (op.dependsOn) return std::string(wiring->subject) + " проверяется" + under;
+        const bool closed = (b.number == 1) == (op.kind == Comparison::Equal);
+        return std::string(closed ? wiring->closed : wiring->open) + ": " +
+               (a.kind == OperandKind::Input ? "вход " : "выход ") + std::to_string(a.number) +
+               (closed ? " замкнут" : " разомкнут");
+    }
+    std::string kind = notation::kindText(op.kind);
+    kind = kind.substr(kind.find("О1 ") + 4);  // "Равен О2" …
+    kind = kind.substr(0, kind.rfind(" О2"));
+    return notation::operandText(a) + " " + kind + " " + notation::operandText(b) + under;
 }
 
 }  // namespace
@@ -118,7 +135,16 @@ const char* outputWiring(int k) {
 }
 
 const char* flagMeaning(int k) {
-    return lookUp(kFlagMeanings, k);
+    static const auto meanings = [] {
+        std::array<std::string, kOperators> texts;
+        for (int op = 1; op <= kOperators; ++op)
+            if (factoryProgram().at(op).kind != Comparison::None)
+                texts[static_cast<std::size_t>(op - 1)] = meaningOf(factoryProgram().at(op));
+        return texts;
+    }();
+    if (k < 1 || k > kOperators) return nullptr;
+    const std::string& text = meanings[static_cast<std::size_t>(k - 1)];
+    return text.empty() ? nullptr : text.c_str();
 }
 
 const std::array<Counter, 4>& counters() {
@@ -147,11 +173,6 @@ const std::array<Command, 2>& commands() {
 
 std::span<const SlaveDevice> slaveDevices() {
     return kSlaveDevices;
-}
-
-std::uint32_t flagsOfStatus(int statusCode) {
-    if (statusCode < 0 || statusCode >= static_cast<int>(kStatusFlags.size())) return 0;
-    return kStatusFlags[static_cast<std::size_t>(statusCode)];
 }
 
 }  // namespace vk41::memory_map

@@ -56,7 +56,9 @@ inline constexpr int kWritableOutputs = 6;
 // What this installation wires to a terminal; null where nothing is.
 const char* inputWiring(int k);
 const char* outputWiring(int k);
-// What condition flag k stands for in the installation's program.
+// What a raised condition flag k says: the condition of operator k of the
+// factory program, in the words of the installation's wiring; null for an
+// empty row and for the flags past the last operator.
 const char* flagMeaning(int k);
 
 // The four pulse counters: three holding registers each (six bytes), from
@@ -106,10 +108,5 @@ std::span<const SlaveDevice> slaveDevices();
 inline constexpr int kOwnDevice = 0;
 inline constexpr int kOwnInputParameters = 20;
 inline constexpr int kInputParameters = 32;
-
-// The condition flags the controller's program raises in each process
-// status: bit k - 1 is flag k. Codes without flags (0, 4, before the first
-// write) raise none.
-std::uint32_t flagsOfStatus(int statusCode);
 
 }  // namespace vk41::memory_map

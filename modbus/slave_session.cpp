@@ -13,8 +13,8 @@ constexpr int kRunButton = 0;
 
 }  // namespace
 
-Session::Session(App& app, int mode, bool keepRunning)
-    : app_(&app), mode_(mode), keepRunning_(keepRunning) {}
+Session::Session(App& app, int mode, bool keepRunning, int valve)
+    : app_(&app), mode_(mode), keepRunning_(keepRunning), valve_(valve) {}
 
 std::optional<Reply> Session::handle(std::span<const std::uint8_t> request) {
     std::optional<Reply> reply = answer(request, readController(*app_));
@@ -39,8 +39,14 @@ void Session::keepRunning() {
     if (!keepRunning_) return;
     Objectt& scheme = app_->form<Objectt>(kObjectt);
     if (!scheme.visible()) app_->open(kObjectt);
-    if (scheme.control("Часы2").enabled()) return;
+    if (scheme.running()) return;
     scheme.click(scheme.control("Radix", mode_));
+    if (scheme.programMode()) {
+        while (scheme.Valve_Pos < valve_ && scheme.Valve_Pos < scheme.Valve_Max)
+            scheme.Hand_Upp_Click();
+        while (scheme.Valve_Pos > valve_ && scheme.Valve_Pos > scheme.Valve_Min)
+            scheme.Hand_Down_Click();
+    }
     scheme.click(scheme.control("Vis", kRunButton));
 }
 

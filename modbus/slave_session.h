@@ -19,7 +19,9 @@ class Session {
     // `mode` is the option of the scheme's mode frame that RUN plays;
     // `keepRunning` presses RUN whenever the plant stands, so it never stops
     // (the slave program), while the trainer leaves the run controls to its user.
-    Session(App& app, int mode, bool keepRunning);
+    // In "Работа по программе" it opens the draw-off valve to `valve` (0..10)
+    // before every RUN.
+    Session(App& app, int mode, bool keepRunning, int valve = 0);
 
     // The answer to one request PDU, or none where a real slave stays silent.
     std::optional<Reply> handle(std::span<const std::uint8_t> request);
@@ -31,6 +33,7 @@ class Session {
     App* app_;
     int mode_;
     bool keepRunning_;
+    int valve_;
 };
 
 }  // namespace slave

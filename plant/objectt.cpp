@@ -65,6 +65,13 @@ void Objectt::registerVariables() {
     v.add("Flow_Tick", Flow_Tick);
     v.add("Rotor_Pos", Rotor_Pos);
     v.add("Slave_Tick", Slave_Tick);
+    v.add("Overflow", Overflow);
+    // The controller's last cycle: bit k - 1 is input, output, flag or operator k.
+    const ControllerState& cycle = controller_.state();
+    v.add("Ctl_Inputs", cycle.inputs);
+    v.add("Ctl_Outputs", cycle.outputs);
+    v.add("Ctl_Flags", cycle.flags);
+    v.add("Ctl_Active", cycle.active);
 }
 
 }  // namespace vk41

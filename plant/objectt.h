@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 
+#include "conditions/controller.h"
 #include "ui/form.h"
 #include "ui/value.h"
 
@@ -72,6 +73,17 @@ class Objectt : public Form {
     // with the reloaded controls.
     void Restart();
 
+    // The ВК-41 running its conditions block. It lives as long as the window:
+    // a restart lowers its flags and opens its outputs but keeps its program.
+    Controller& controller() { return controller_; }
+    const Controller& controller() const { return controller_; }
+    // "Работа по программе" is chosen: the plant obeys the controller's outputs.
+    bool programMode();
+    // RUN has been pressed and STOP not: the process or the demonstration runs.
+    bool running();
+    // The tank runs over its rim: the program let the pump fill it past the top.
+    bool Overflow{false};
+
     // Statics of the animation methods, kept for the life of the window.
     std::int16_t Arrow_Tick{0};
     bool Kont_Closed{false};
@@ -113,7 +125,20 @@ class Objectt : public Form {
     void drawOutlet();
     void hideSparks();
     double levelControl();
-    void moveWater();
+    void moveWater(bool lampOn, float rim);
+    bool drawManometerContact();
+    void turnRotorBlades();
+
+    void programTick();
+    void obeyOutputs();
+    void readPlantIntoController();
+    void showOutputs();
+    void showSwitchSparks(std::uint32_t before, std::uint32_t after);
+    void fitValveButtons();
+    void writeStatusFromOutputs();
+    float volumeAt(float top);
+    float rimVolume();
+    float outletVolume();
     void moveFloatLinkage();
 
     void layOutCounterDisplay();
@@ -121,6 +146,7 @@ class Objectt : public Form {
     void registerVariables();
 
     std::minstd_rand random_{41};  // the UV lamp's flicker
+    Controller controller_;
 };
 
 }  // namespace vk41

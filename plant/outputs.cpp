@@ -60,6 +60,11 @@ void Objectt::turnRotor() {
         light(control("Led_4"), kDark);
         return;
     }
+    turnRotorBlades();
+    light(control("Led_4"), kLit);
+}
+
+void Objectt::turnRotorBlades() {
     if (++Rotor_Pos > 20) Rotor_Pos = 0;
     const double cx = control("Osy_X").x1();
     const double cy = control("Osy_Y").y1();
@@ -68,16 +73,18 @@ void Objectt::turnRotor() {
         control("L1", k).setLeft(static_cast<float>(cx + Rotor_R * std::cos(a)));
         control("L1", k).setTop(static_cast<float>(cy - Rotor_R * std::sin(a)));
     }
-    light(control("Led_4"), kLit);
+}
+
+// The manometer's relay holds its contact closed while the filter is clogged:
+// from the alarm until a restart clears the count. Input 4 reads this contact.
+bool Objectt::drawManometerContact() {
+    const bool clogged = flowCount() >= kAccidentCount;
+    control("Kont_F_Com").setY1(control(clogged ? "Kont_F_NO" : "Kont_F_NC").y2());
+    return clogged;
 }
 
 void Objectt::filterAlarm() {
-    // The manometer's relay holds its contact closed while the filter is
-    // clogged: from the alarm until a restart clears the count. Input 4 reads
-    // this contact.
-    const bool clogged = flowCount() >= kAccidentCount;
-    control("Kont_F_Com").setY1(control(clogged ? "Kont_F_NO" : "Kont_F_NC").y2());
-    if (!clogged) {
+    if (!drawManometerContact()) {
         control("Led_5").setFillColor(kDark);
         light(control("Lampa_Red"), kDark);
         return;

@@ -1,5 +1,8 @@
 // The process tick: one step of the tank's water balance, the two-position
 // level control and everything that follows the pump.
+#include <algorithm>
+#include <limits>
+
 #include "plant/leds.h"
 #include "plant/objectt.h"
 
@@ -30,7 +33,7 @@ void Objectt::processTick() {
     light(control("Led_6"), Was_Pumping ? kLit : kDark);
     Control& ball = control("Stoper");
     ball.setLeft(Was_Pumping ? control("Border").x2() : control("Border").x1());
-    moveWater();
+    moveWater(Was_Pumping, std::numeric_limits<float>::lowest());
 
     if (!Tank_Dry) {
         const Control& tank = control("Capacitor");
@@ -97,15 +100,17 @@ double Objectt::levelControl() {
     return volume;
 }
 
-void Objectt::moveWater() {
+// The water follows the pump, its surface rising no higher than `rim`; the
+// UV lamp glows while `lampOn`.
+void Objectt::moveWater(bool lampOn, float rim) {
     Control& water = control("Clear_W");
     Control& rod = control("Pusher");
     if (Was_Pumping) {
-        const double rise = Pump_Flow - Valve_Pos;
+        const double rise = std::min(Pump_Flow - Valve_Pos, double{water.top()} - rim);
         water.setTop(static_cast<float>(water.top() - rise));
         Flow_Phase = Flow_Phase + Pump_Flow - Valve_Pos;
         rod.setY1(static_cast<float>(rod.y1() - rise));
-        Lamp(true);
+        Lamp(lampOn);
         Rotate_Line(control("Arrow4"), true, 1, 200);
         const Control& mark = control("Mark_Arrow");
         Rotate_Arrow(control("Arrow1"), 1, mark.x2(), mark.y2(), false, 1);
@@ -121,7 +126,7 @@ void Objectt::moveWater() {
         const float rest = control("Swich2_NO").y2();
         if (rod.y1() > rest) rod.setY1(rest);
     }
-    Lamp(false);
+    Lamp(lampOn);
     Water_Arrow(1, false, 0);
 }
 
@@ -136,9 +141,15 @@ void Objectt::moveFloatLinkage() {
     head.setY2(lever.y1() + 25);
     const float y = lever.y1();
 
+    // Past the upper switch's travel, which only an overflowing tank takes
+    // it, the lever holds the common contact on NO.
     Control& upper = control("Swich1_Com");
     const float upperNC = control("Swich1_NC").y1();
-    upper.setY1(y < upperNC && y > control("Swich1_NO").y1() - 10 ? y : upperNC);
+    const float upperNO = control("Swich1_NO").y1();
+    if (y <= upperNO - 10)
+        upper.setY1(upperNO);
+    else
+        upper.setY1(y < upperNC ? y : upperNC);
     Control& lower = control("Swich2_Com");
     const float lowerNC = control("Swich2_NC").y1();
     lower.setY1(y < control("Swich2_NO").y1() && y > lowerNC ? y : lowerNC);

@@ -14,6 +14,10 @@ namespace {
 
 enum RunButton { kRun = 0, kStop = 1, kRestart = 2 };
 
+// The option Radix(3), "Работа по программе": no narration, the plant runs
+// on the controller's outputs.
+constexpr int kProgramMode = 3;
+
 struct Mode {
     const char* startTime;  // set by RUN from time "0"
     const char* endLine;    // the hidden line whose end marks the track's end
@@ -33,6 +37,11 @@ constexpr std::array<int, 18> kRestoredHints = {0,  6,  2,  16, 3, 4, 14, 12, 17
 
 constexpr double kHandlePi = 3.141592617;
 
+constexpr const char* kProgramComment =
+    "Работа по программе. Контроллер ВК-41 каждые 100 мс читает свои входы, выполняет "
+    "операторы 1–14 блока условий и выдаёт выходы: насос, УФ-лампа и сигнальные лампы "
+    "подчиняются программе. Вентилем разбора управляйте кнопками «+» и «--».";
+
 }  // namespace
 
 void Objectt::bindRunControls() {
@@ -40,13 +49,26 @@ void Objectt::bindRunControls() {
     onClick("Hand_Upp", [this](int) { Hand_Upp_Click(); });
     onClick("Hand_Down", [this](int) { Hand_Down_Click(); });
     onClick("Radix", [this](int index) { Radix_Click(index); });
-    onTimer("Часы1", [this] { processTick(); });
+    onTimer("Часы1", [this] {
+        if (programMode())
+            programTick();
+        else
+            processTick();
+    });
     onTimer("Часы2", [this] { demoTick(); });
     onTimer("Часы3", [this] { attentionBlink(); });
 }
 
 void Objectt::enableModes(bool enabled) {
-    for (int i = 0; i <= 2; ++i) control("Radix", i).setEnabled(enabled);
+    for (int i = 0; i <= kProgramMode; ++i) control("Radix", i).setEnabled(enabled);
+}
+
+bool Objectt::programMode() {
+    return control("Radix", kProgramMode).value();
+}
+
+bool Objectt::running() {
+    return control("Часы1").enabled() || control("Часы2").enabled();
 }
 
 void Objectt::Vis_Click(int index) {
@@ -62,9 +84,17 @@ void Objectt::Vis_Click(int index) {
     switch (index) {
         case kRun: {
             enableModes(false);
-            Process_On = textToNumber(control("Time").caption()) > 41;
-            control("Часы1").setEnabled(Process_On);
-            control("Часы2").setEnabled(true);
+            if (programMode()) {
+                // No narration: the process tick and the controller cycle run.
+                Process_On = true;
+                control("Часы1").setEnabled(true);
+                control("Coments").setCaption(kProgramComment);
+                control("Object", 54).setBackColor(control("Rad").backColor());
+            } else {
+                Process_On = textToNumber(control("Time").caption()) > 41;
+                control("Часы1").setEnabled(Process_On);
+                control("Часы2").setEnabled(true);
+            }
             control("Vis", 0).setEnabled(false);
             control("Vis", 1).setEnabled(true);
             control("Vis", 2).setEnabled(true);
@@ -90,9 +120,15 @@ void Objectt::Vis_Click(int index) {
         if (control("Radix", i).value()) control("Time").setCaption(kModes[i].startTime);
 }
 
+// The learner restarts the plant, not the lesson: "Работа по программе" stays
+// chosen and the program loaded, while its flags and outputs start over.
 void Objectt::Restart() {
+    const bool program = programMode();
     app().restart(kObjectt);
     Time_Value = 0.0;
+    controller_.restart();
+    Overflow = false;
+    if (program) control("Radix", kProgramMode).setValue(true);
 }
 
 void Objectt::Hand_Upp_Click() {
@@ -103,6 +139,7 @@ void Objectt::Hand_Upp_Click() {
         Upp_Visible = false;
     }
     drawHandle();
+    if (programMode()) fitValveButtons();
 }
 
 void Objectt::Hand_Down_Click() {
@@ -113,6 +150,7 @@ void Objectt::Hand_Down_Click() {
         Down_Visible = false;
     }
     drawHandle();
+    if (programMode()) fitValveButtons();
 }
 
 // The handle turns about its fixed start from horizontal (closed) to
@@ -125,11 +163,15 @@ void Objectt::drawHandle() {
 }
 
 void Objectt::Radix_Click(int index) {
-    if (index < 0 || index > 2) return;
-    const Mode& mode = kModes[index];
-    const Control& end = control(mode.endLine);
+    if (index < 0 || index > kProgramMode) return;
     Control& track = control("Строка20", 32);
-    track.setX2(mode.endAtX2 ? end.x2() : end.x1());
+    if (index == kProgramMode) {
+        fitValveButtons();
+    } else {
+        const Mode& mode = kModes[static_cast<std::size_t>(index)];
+        const Control& end = control(mode.endLine);
+        track.setX2(mode.endAtX2 ? end.x2() : end.x1());
+    }
     control("Time").setCaption("0");
     Control& marker = control("Строка20", 29);
     marker.setX1(track.x1());
@@ -138,12 +180,12 @@ void Objectt::Radix_Click(int index) {
 }
 
 // Until the demonstration time leaves 0 the comment box and the RUN hint
-// blink once a second.
+// blink once a second; a program that runs has nothing to wait for.
 void Objectt::attentionBlink() {
     Control& hint = control("Object", 54);
     const Colour frame = control("Rad").backColor();
     const double time = asNumber(Time_Value);
-    if (time == 0) {
+    if (time == 0 && !(programMode() && Process_On)) {
         Control& comments = control("Coments");
         comments.setBackColor(comments.backColor() == rgb(0xFFFFFF) ? rgb(0xEFEFEF)
                                                                     : rgb(0xFFFFFF));

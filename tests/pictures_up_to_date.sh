@@ -13,8 +13,9 @@ status=0
 for picture in comn bupict modb_pict; do
     "$build/vk41-pictures" compare "$source/resources/pictures/$picture.png" "$fresh/pictures/$picture.png" || status=1
 done
-# The Modbus window's pictures, drawn from the memory map.
-for picture in "$source"/resources/pictures/mb_*.png; do
+# The Modbus window's pictures, drawn from the memory map, and the
+# conditions block's table, printed from the factory program.
+for picture in "$source"/resources/pictures/mb_*.png "$source/resources/pictures/bl_usl_table.png"; do
     name=$(basename "$picture")
     "$build/vk41-pictures" compare "$picture" "$fresh/pictures/$name" || status=1
 done

@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "app/windows.h"
+#include "conditions/program_file.h"
+#include "plant/objectt.h"
 #include "tools/script_parse.h"
 #include "ui/properties.h"
 
@@ -161,6 +163,16 @@ void ScriptDriver::get(std::string_view pathText) {
     printValue(pathText, formatValue(*value));
 }
 
+// Loads a program file, or the factory program, into the controller, as the
+// editor's "Загрузить в контроллер" does: it runs from the next cycle on.
+void ScriptDriver::loadProgram(const std::string& file) {
+    Objectt& scheme = app_.form<Objectt>(kObjectt);
+    if (file == "factory") return scheme.controller().load(factoryProgram());
+    const ProgramRead read = readProgramFile(file);
+    if (!read.program) throw ScriptError{read.error};
+    scheme.controller().load(*read.program);
+}
+
 void ScriptDriver::execute(std::string_view raw) {
     const script::Line line = script::splitLine(raw);
     const std::string& command = line.command;
@@ -229,6 +241,9 @@ void ScriptDriver::execute(std::string_view raw) {
         Form& form = app_.form(window);
         Control& timer = form.control(t.row->name, t.row->index);
         for (long long i = 0; i < times; ++i) form.fireTimer(timer);
+    } else if (command == "program") {
+        expectArgs(line, 1, 1);
+        loadProgram(a[0]);
     } else if (command == "get") {
         expectArgs(line, 1, 1);
         get(a[0]);

@@ -35,6 +35,7 @@ class ScriptDriver {
     Target target(std::string_view pathText, bool needProperty);
     Form* loadedWindow(std::string_view name);
     void get(std::string_view pathText);
+    void loadProgram(const std::string& file);
     void printValue(std::string_view pathText, const std::string& value);
 
     std::ostream* out_;

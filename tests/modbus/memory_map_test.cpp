@@ -1,4 +1,5 @@
 #include "modbus/memory_map.h"
+#include "modbus/controller_image.h"
 
 #include <gtest/gtest.h>
 
@@ -42,10 +43,10 @@ TEST(MemoryMap, ACounterSendsItsLowByteFirst) {
 }
 
 TEST(MemoryMap, StatusCodesRaiseTheFlagsOfTheirSituation) {
-    EXPECT_EQ(map::flagsOfStatus(1), 0b0001'0000'0001'0011u);  // 1, 2, 5, 13
-    EXPECT_EQ(map::flagsOfStatus(2), 0b1000'0011u);            // 1, 2, 8
-    EXPECT_EQ(map::flagsOfStatus(3), 0b0100'1000'0000u);       // 8, 11
-    for (int code : {0, 4, 497, -1}) EXPECT_EQ(map::flagsOfStatus(code), 0u) << code;
+    EXPECT_EQ(flagsOfStatus(1), 0b0001'0000'0001'0011u);  // 1, 2, 5, 13
+    EXPECT_EQ(flagsOfStatus(2), 0b1000'0011u);            // 1, 2, 8
+    EXPECT_EQ(flagsOfStatus(3), 0b0100'1000'0000u);       // 8, 11
+    for (int code : {0, 4, 497, -1}) EXPECT_EQ(flagsOfStatus(code), 0u) << code;
 }
 
 TEST(MemoryMap, NamesWhatTheInstallationWires) {
@@ -53,8 +54,7 @@ TEST(MemoryMap, NamesWhatTheInstallationWires) {
     for (int k : {3, 4, 5, 6}) EXPECT_NE(map::outputWiring(k), nullptr) << k;
     EXPECT_EQ(map::inputWiring(1), nullptr);
     EXPECT_EQ(map::outputWiring(7), nullptr);
-    const std::uint32_t raised =
-        map::flagsOfStatus(1) | map::flagsOfStatus(2) | map::flagsOfStatus(3);
+    const std::uint32_t raised = flagsOfStatus(1) | flagsOfStatus(2) | flagsOfStatus(3);
     for (int k = 1; k <= 32; ++k) {
         if (raised >> (k - 1) & 1) {
             EXPECT_NE(map::flagMeaning(k), nullptr) << k;

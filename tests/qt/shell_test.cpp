@@ -31,7 +31,7 @@ void chooseMenu(const char* window, const QString& caption) {
 }
 
 TEST(Shell, StartsOnTheDescriptionWindowAlone) {
-    Program program;
+    Trainer program;
     qt::Shell shell{program.app};
     shell.start();
     ASSERT_NE(windowOf("Texttt"), nullptr);
@@ -41,7 +41,7 @@ TEST(Shell, StartsOnTheDescriptionWindowAlone) {
 }
 
 TEST(Shell, EndsWhenTheLastVisibleWindowClosesThoughAHiddenOneIsLoaded) {
-    Program program;
+    Trainer program;
     qt::Shell shell{program.app};
     shell.start();
     chooseMenu("Texttt", "Имитация");

@@ -56,7 +56,7 @@ class OnASmallScreen : public ::testing::Test {
         chooseMenu("Objectt", "ModBus");  // hides the conditions block again
         QApplication::processEvents();
     }
-    Program program;
+    Trainer program;
     qt::Shell shell{program.app};
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
 };

@@ -14,7 +14,7 @@
 #include <random>
 #include <thread>
 
-#include "modbus/memory_map.h"
+#include "modbus/controller_image.h"
 #include "slave_process.h"
 
 namespace vk41 {
@@ -105,7 +105,7 @@ std::uint32_t flagWord(const std::uint8_t (&flags)[32]) {
 // the demonstration raises.
 bool aSituationsFlags(std::uint32_t flags) {
     for (int status = 0; status <= 4; ++status)
-        if (flags == memory_map::flagsOfStatus(status)) return true;
+        if (flags == flagsOfStatus(status)) return true;
     return false;
 }
 

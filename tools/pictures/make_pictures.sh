@@ -15,13 +15,15 @@ drawn=$(mktemp -d)
 trap 'rm -rf "$snapshots" "$drawn"' EXIT
 mkdir -p "$pictures" "$screenshots"
 
-# The Modbus pictures. Only those that changed are written, so that the build
+# The Modbus pictures and the operator table. Only those that changed are written, so that the build
 # stays up to date otherwise. The snapshots below show the pictures the build
 # has compiled in: when new ones went into resources/pictures, the driver is
 # rebuilt first.
 "$build/vk41-pictures" modbus resources/forms/modb_frm.form "$drawn"
+# The conditions block's table, printed from the factory program.
+"$build/vk41-pictures" "$drawn/bl_usl_table.png"
 changed=0
-for picture in "$drawn"/mb_*.png; do
+for picture in "$drawn"/mb_*.png "$drawn/bl_usl_table.png"; do
     name=$(basename "$picture")
     cmp -s "$picture" "$pictures/$name" || { cp "$picture" "$pictures/$name"; changed=1; }
 done

@@ -5,10 +5,9 @@
 // vk41-pictures requests FORM
 //
 // The first form paints the conditions-block window's picture, the
-// controller's operator table (717 x 355 pixels), and writes it to FILE.png.
-// Its output is kept as resources/pictures/bl_usl_table.png:
-//
-//   build/vk41-pictures resources/pictures/bl_usl_table.png
+// controller's operator table (717 x 355 pixels) with the factory program in
+// it, and writes it to FILE.png. make_pictures.sh keeps it as
+// resources/pictures/bl_usl_table.png.
 //
 // `describe` makes the description window's pictures comn.png, bupict.png
 // and modb_pict.png in OUT from the window snapshots scheme.png,
@@ -31,8 +30,10 @@
 #include <QPainter>
 #include <array>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
+#include "conditions/notation.h"
 #include "tools/pictures/modbus_pictures.h"
 
 namespace {
@@ -70,27 +71,18 @@ constexpr int rowBottom(int k) {
 
 const QColor kHeaderGrey(0xC0, 0xC0, 0xC0);
 
-const std::array<const char*, 8> kTitles = {"№",     "Вид",      "Операнд 1",  "Операнд 2",
-                                            "Выход", "Знач. IF", "Знач. ELSE", "Зависит от"};
+// The eight titled columns of the program's notation, the number first.
+constexpr std::array<vk41::notation::Column, 8> kCellColumns = {
+    vk41::notation::Column::Number,    vk41::notation::Column::Kind,
+    vk41::notation::Column::First,     vk41::notation::Column::Second,
+    vk41::notation::Column::Output,    vk41::notation::Column::ValueIf,
+    vk41::notation::Column::ValueElse, vk41::notation::Column::DependsOn};
 
-// clang-format off
-const std::array<std::array<const char*, 8>, kRows> kTable = {{
-    {"1", "если О1 Равен О2", "Self / 133", "0", "self / D3", "1 р3", "0 р3", "нет"},
-    {"2", "если О1 Равен О2", "Self / 131", "1", "нет", "-", "-", "нет"},
-    {"3", "если О1 Равен О2", "Self / 4", "1", "self / D5", "1 р3", "0 р3", "У/Ф N2"},
-    {"4", "Нет", "-", "-", "-", "-", "-", "-"},
-    {"5", "если О1 Равен О2", "Self / 132", "1", "нет", "-", "-", "нет"},
-    {"6", "если О1 Равен О2", "Self / 6", "1", "self / D4", "0 р3", "1 р3", "У/Ф N5"},
-    {"7", "Нет", "-", "-", "-", "-", "-", "-"},
-    {"8", "если О1 Равен О2", "Self / 132", "0", "нет", "-", "-", "нет"},
-    {"9", "если О1 Равен О2", "Self / 5", "1", "self / D4", "1 р3", "0 р3", "У/Ф N8"},
-    {"10", "Нет", "-", "-", "-", "-", "-", "-"},
-    {"11", "если О1 Равен О2", "Self / 133", "1", "нет", "-", "-", "нет"},
-    {"12", "если О1 Равен О2", "Self / 132", "1", "self / D4", "0 р3", "0 р3", "У/Ф N11"},
-    {"13", "если О1 Равен О2", "Self / 132", "1", "self / D6", "1 р3", "0 р3", "нет"},
-    {"14", "Нет", "-", "-", "-", "-", "-", "-"},
-}};
-// clang-format on
+// Operator k's cell in column c, as the table prints the factory program.
+std::string cellOf(int k, std::size_t c) {
+    if (kCellColumns[c] == vk41::notation::Column::Number) return std::to_string(k);
+    return vk41::notation::cell(vk41::factoryProgram().at(k), kCellColumns[c]);
+}
 
 QFont tableFont(bool bold) {
     QFont font;
@@ -132,22 +124,23 @@ QImage paintTable() {
     painter.setFont(title);
     for (std::size_t c = 0; c < kColumns.size(); ++c) {
         const auto [left, right] = kColumns[c];
-        if (!fits(title, kTitles[c], right - left))
+        const char* titleText = vk41::notation::title(kCellColumns[c]);
+        if (!fits(title, titleText, right - left))
             std::fprintf(stderr, "vk41-pictures: title %zu is too wide\n", c + 1);
         const QRect cell(left + 1, kHeaderTop + 1, right - left - 1,
                          kHeaderBottom - kHeaderTop - 1);
-        painter.drawText(cell, Qt::AlignCenter, QString::fromUtf8(kTitles[c]));
+        painter.drawText(cell, Qt::AlignCenter, QString::fromUtf8(titleText));
     }
 
     const QFont body = tableFont(false);
     painter.setFont(body);
     for (int k = 1; k <= kRows; ++k) {
-        const auto& row = kTable[static_cast<std::size_t>(k - 1)];
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
             const auto [left, right] = kColumns[c];
-            if (!fits(body, row[c], right - left))
+            const std::string text = cellOf(k, c);
+            if (!fits(body, text.c_str(), right - left))
                 std::fprintf(stderr, "vk41-pictures: row %d column %zu is too wide\n", k, c + 1);
-            cellText(painter, left, right, rowTop(k), row[c]);
+            cellText(painter, left, right, rowTop(k), text.c_str());
         }
         // The ninth column shows only the start of its dash.
         const QRect cut(kNinth + 2, rowTop(k), 40, kRowHeight - 5);

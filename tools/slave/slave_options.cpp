@@ -9,8 +9,8 @@ namespace vk41::slave {
 
 const char* const kUsage =
     "usage: vk41-slave [--tcp [HOST:]PORT] [--rtu DEVICE] [--baud N] [--parity N|E|O]\n"
-    "                  [--stop 1|2] [--address N] [--speed X] [--mode demo|full]\n"
-    "                  [--max-connections N] [--quiet]\n";
+    "                  [--stop 1|2] [--address N] [--speed X] [--mode demo|full|program]\n"
+    "                  [--valve N] [--program FILE] [--max-connections N] [--quiet]\n";
 
 namespace {
 
@@ -52,9 +52,11 @@ const std::map<std::string, Setter, std::less<>> kValued = {
                               o.parity = v[0];
                               return true; }},
     {"--mode",            [](Options& o, const std::string& v) {
-                              if (v != "demo" && v != "full") return false;
-                              o.mode = v == "full" ? 0 : 2;
+                              if (v != "demo" && v != "full" && v != "program") return false;
+                              o.mode = v == "full" ? kFullMode : v == "program" ? kProgramMode : kDemoMode;
                               return true; }},
+    {"--valve",           [](Options& o, const std::string& v) { return toInt(v, 0, 10, o.valve); }},
+    {"--program",         [](Options& o, const std::string& v) { o.program = v; return !v.empty(); }},
 };
 // clang-format on
 

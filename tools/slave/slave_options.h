@@ -6,6 +6,12 @@
 
 namespace vk41::slave {
 
+// The scheme's mode options that the slave plays: "Описание и демонстрация",
+// "Демонстрация", "Работа по программе".
+inline constexpr int kFullMode = 0;
+inline constexpr int kDemoMode = 2;
+inline constexpr int kProgramMode = 3;
+
 // The command line of vk41-slave.
 struct Options {
     std::string tcp;  // [HOST:]PORT; empty with rtu empty means 127.0.0.1:1502
@@ -15,7 +21,9 @@ struct Options {
     int stopBits{1};
     int address{127};
     double speed{1};
-    int mode{2};  // the scheme's mode option: 2 "Демонстрация", 0 "Описание и демонстрация"
+    int mode{kDemoMode};
+    int valve{5};         // the draw-off valve in "Работа по программе", 0..10
+    std::string program;  // a program file the controller runs there
     int maxConnections{16};
     bool quiet{false};
     bool help{false};

@@ -15,7 +15,9 @@
 #include "app/line_log.h"
 #include "app/modbus_service.h"
 #include "app/windows.h"
+#include "conditions/program_file.h"
 #include "modbus/slave_session.h"
+#include "plant/objectt.h"
 #include "tools/slave/slave_options.h"
 #include "ui/app.h"
 #include "ui/scheduler.h"
@@ -55,11 +57,16 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
-    vk41::Program program;
+    vk41::Trainer program;
     vk41::App& app = program.app;
     app.start();
     app.open(vk41::kObjectt);
-    vk41::slave::Session session(app, options.mode, true);
+    if (!options.program.empty()) {
+        const vk41::ProgramRead read = vk41::readProgramFile(options.program);
+        if (!read.program) return fail(read.error);
+        app.form<vk41::Objectt>(vk41::kObjectt).controller().load(*read.program);
+    }
+    vk41::slave::Session session(app, options.mode, true, options.valve);
     session.keepRunning();
 
     // The log never holds up serving: when standard output takes no more
