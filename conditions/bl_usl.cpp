@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "conditions/controller.h"
 #include "conditions/program.h"
 #include "modbus/controller_image.h"
 #include "ui/design_text.h"
@@ -89,7 +90,11 @@ void BlUsl::showSituation() {
         showMarkers(situationImage(kSituations[option - 1]));
         return;
     }
-    if (runsProgram(app())) return showMarkers(readController(app()));
+    if (const Controller* controller = programController(app())) {
+        // Until its first cycle the controller has raised nothing to show.
+        if (controller->cycles() == 0) return clearMarkers();
+        return showMarkers(readController(app()));
+    }
     const double code = processStatusCode(app());
     if (code == 0)
         clearMarkers();

@@ -42,13 +42,21 @@ struct OperatorStep {
 // The value an operand has in `state` at this moment.
 std::int64_t operandValue(const Operand& operand, const ControllerState& state);
 
-// Runs operator `k` of `program` on `state`: its flag, its activity bit and
-// the output it names change in place.
+// Runs operator `k` of `program` on `state`, changing in place its flag, its
+// activity bit and the output it names:
+// - a row "Нет" lowers flag k and does nothing else;
+// - an operator is active when it depends on no flag, or when the flag it
+//   depends on is raised at this moment; an inactive one lowers flag k and
+//   writes no output;
+// - an active one compares its operands as they are at this moment, raises
+//   flag k exactly when the condition holds and, if it names an output, sets
+//   it to value IF when the condition holds and to value ELSE when not.
 OperatorStep runOperator(const Program& program, int k, ControllerState& state);
 
 // One controller cycle: the input image and the counters taken, then
-// operators 1..14 in order. An operator sees the flags and outputs that the
-// operators before it left in this cycle, and the later ones' from the last.
+// operators 1..14 in order. An earlier operator's flag and output already
+// have this cycle's values; a later operator's flag still has the last
+// cycle's. The outputs it leaves then drive the plant.
 ControllerState runCycle(const Program& program, ControllerState state, std::uint32_t inputs,
                          const std::array<std::uint32_t, kLineCounters>& counters);
 

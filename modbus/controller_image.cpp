@@ -93,8 +93,9 @@ ControllerImage situationImage(Situation situation, double flowCount) {
     return image;
 }
 
-bool runsProgram(App& app) {
-    return programRun(app) != nullptr;
+const Controller* programController(App& app) {
+    const Objectt* run = programRun(app);
+    return run ? &run->controller() : nullptr;
 }
 
 std::optional<Situation> situationOfStatus(double statusCode) {

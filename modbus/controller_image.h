@@ -6,6 +6,7 @@
 namespace vk41 {
 
 class App;
+class Controller;
 
 // What the controller holds at this moment: its discrete inputs and outputs,
 // its condition flags, the operators active in its last cycle, and the flow
@@ -26,9 +27,9 @@ struct ControllerImage {
 
 ControllerImage readController(App& app);
 
-// The scheme is loaded with "Работа по программе" chosen, so the controller
-// runs its program. Creates no window.
-bool runsProgram(App& app);
+// The controller, when it runs its program: the scheme is loaded with
+// "Работа по программе" chosen. Null otherwise; creates no window.
+const Controller* programController(App& app);
 
 // The situations the Modbus window and the conditions block show instead of
 // the running plant, whatever it does.
