@@ -80,8 +80,8 @@ bench: build
 # finds goes to a scratch corpus, and a crash stops with the input saved.
 fuzz: deps fuzz-deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVK41_FUZZ=ON
-	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz-numbers fuzz-exchange fuzz-script fuzz-slave fuzz-host_port fuzz-rtu
-	@for t in numbers exchange script slave host_port rtu; do \
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz-numbers fuzz-exchange fuzz-script fuzz-slave fuzz-host_port fuzz-rtu fuzz-program
+	@for t in numbers exchange script slave host_port rtu program; do \
 	  mkdir -p $(BUILD_FUZZ)/corpus-$$t && \
 	  echo "fuzz-$$t: $(FUZZ_SECONDS) s" && \
 	  ./$(BUILD_FUZZ)/fuzz-$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \

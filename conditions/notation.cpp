@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 
 namespace vk41::notation {
 namespace {
@@ -211,6 +212,10 @@ std::string cell(const Operator& op, Column column) {
 
 Read<Comparison> readKind(std::string_view text) {
     std::string typed = words(text);
+    // A Latin "O" in "О1" and "О2" looks the same as the Cyrillic one.
+    for (const char* latin : {"o1", "o2"})
+        for (std::size_t at = typed.find(latin); at != std::string::npos; at = typed.find(latin))
+            typed.replace(at, 1, "о");
     if (typed.empty() || typed == "-") return {Comparison::None, {}};
     for (const KindName& k : kKinds)
         if (typed == lowered(k.text) || typed == k.word || typed == k.sign) return {k.kind, {}};
@@ -275,38 +280,44 @@ Read<int> readDepends(std::string_view text) {
 }
 
 std::optional<std::string> readCell(Operator& op, Column column, std::string_view text) {
-    const bool empty = op.kind == Comparison::None;
     const auto take = [](auto read, auto& field) -> std::optional<std::string> {
         if (!read.value) return read.why;
         field = *read.value;
         return std::nullopt;
     };
+    // A row "Нет" holds only its comment, an operator without an output no
+    // values: what such a cell says is not kept, so a program reads back as
+    // it was written.
+    const bool empty = op.kind == Comparison::None;
+    const bool meaningless =
+        column != Column::Kind && column != Column::Comment &&
+        (empty || ((column == Column::ValueIf || column == Column::ValueElse) && op.output == 0));
+    if (meaningless) return std::nullopt;
     switch (column) {
         case Column::Number:
             return std::nullopt;
-        case Column::Kind:
-            return take(readKind(text), op.kind);
+        case Column::Kind: {
+            auto why = take(readKind(text), op.kind);
+            if (!why && op.kind == Comparison::None) {
+                Operator cleared;
+                cleared.comment = std::move(op.comment);
+                op = std::move(cleared);
+            }
+            return why;
+        }
         case Column::First:
-        case Column::Second: {
-            Operand& operand = column == Column::First ? op.first : op.second;
-            if (empty && blank(squeezed(text))) {
-                operand = {};
-                return std::nullopt;
-            }
-            return take(readOperand(text), operand);
+            return take(readOperand(text), op.first);
+        case Column::Second:
+            return take(readOperand(text), op.second);
+        case Column::Output: {
+            auto why = take(readOutput(text), op.output);
+            if (!why && op.output == 0) op.valueIf = op.valueElse = 0;
+            return why;
         }
-        case Column::Output:
-            return take(readOutput(text), op.output);
         case Column::ValueIf:
-        case Column::ValueElse: {
-            int& value = column == Column::ValueIf ? op.valueIf : op.valueElse;
-            if (blank(squeezed(text))) {
-                if (!empty && op.output != 0) return std::string(kValueExpected);
-                value = 0;
-                return std::nullopt;
-            }
-            return take(readValue(text), value);
-        }
+            return take(readValue(text), op.valueIf);
+        case Column::ValueElse:
+            return take(readValue(text), op.valueElse);
         case Column::DependsOn:
             return take(readDepends(text), op.dependsOn);
         case Column::Comment:

@@ -51,9 +51,10 @@ Read<int> readValue(std::string_view text);
 Read<int> readDepends(std::string_view text);
 
 // Reads `text` into one column of `op`, in the context of the row's kind
-// and output read before it: an empty row takes "-" everywhere, an operator
-// with an output needs both values. Returns what was expected when the text
-// does not read, leaving the field as it was.
+// and output read before it: an empty row keeps only its comment, an
+// operator without an output no values (their cells are not read), and an
+// operator with an output needs both values. Returns what was expected when
+// the text does not read, leaving the field as it was.
 std::optional<std::string> readCell(Operator& op, Column column, std::string_view text);
 
 }  // namespace notation

@@ -1,5 +1,6 @@
 #include "conditions/program_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -20,18 +21,38 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-// The length of the UTF-8 sequence that starts `s`, or 0 if it is none.
+// The length of the well-formed UTF-8 sequence that starts `s`, or 0: no
+// overlong form, no surrogate, nothing past U+10FFFF.
 std::size_t sequenceLength(std::string_view s) {
-    const auto lead = static_cast<unsigned char>(s[0]);
-    std::size_t n = lead < 0x80                    ? 1
-                    : lead >= 0xC2 && lead <= 0xDF ? 2
-                    : lead >= 0xE0 && lead <= 0xEF ? 3
-                    : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                   : 0;
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned lead = byte(0);
+    const std::size_t n = lead < 0x80                    ? 1
+                          : lead >= 0xC2 && lead <= 0xDF ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 0;
     if (n == 0 || n > s.size()) return 0;
     for (std::size_t i = 1; i < n; ++i)
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+    // The second byte's range that the lead allows.
+    if (lead == 0xE0 && byte(1) < 0xA0) return 0;
+    if (lead == 0xED && byte(1) > 0x9F) return 0;
+    if (lead == 0xF0 && byte(1) < 0x90) return 0;
+    if (lead == 0xF4 && byte(1) > 0x8F) return 0;
     return n;
+}
+
+// A cell as an error quotes it: a long one is cut, at a character's end.
+std::string quotedCell(std::string_view cell) {
+    constexpr std::size_t kLongest = 60;
+    if (cell.size() <= kLongest) return std::string(cell);
+    std::size_t end = 0;
+    while (end < cell.size()) {
+        const std::size_t n = std::max<std::size_t>(sequenceLength(cell.substr(end)), 1);
+        if (end + n > kLongest) break;
+        end += n;
+    }
+    return std::string(cell.substr(0, end)) + "…";
 }
 
 bool isUtf8(std::string_view s) {
@@ -106,7 +127,7 @@ class Reader {
     ProgramRead failAt(const Line& line, Column column, std::string_view cell,
                        const std::string& why) const {
         return fail("строка " + std::to_string(line.number) + ", столбец «" +
-                    notation::title(column) + "»: «" + std::string(trimmed(cell)) + "» — " + why);
+                    notation::title(column) + "»: «" + quotedCell(trimmed(cell)) + "» — " + why);
     }
 
     ProgramRead read(std::string_view text) {
