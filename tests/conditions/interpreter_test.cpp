@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "case_name.h"
 #include "conditions/controller.h"
 
 namespace vk41 {
@@ -71,13 +72,7 @@ std::string numbers(std::uint32_t b) {
     return text + "}";
 }
 
-template <typename Case>
-std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    std::string name;
-    for (char c : std::string(info.param.name))
-        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-    return name;
-}
+using testing::caseName;
 
 // ---------------------------------------------------------------------------
 // One operator on a state where inputs 3 and 32, outputs 2 and 32 and flag 7

@@ -1,4 +1,5 @@
 #include "conditions/program_file.h"
+#include "case_name.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -58,14 +59,7 @@ std::string withLineEnds(std::string text, std::string_view end) {
     return out;
 }
 
-// A name fit for the ctest list: letters and digits only.
-template <typename Case>
-std::string caseName(const ::testing::TestParamInfo<Case>& info) {
-    std::string name;
-    for (char c : std::string(info.param.name))
-        if (std::isalnum(static_cast<unsigned char>(c))) name += c;
-    return name;
-}
+using testing::caseName;
 
 // ---------------------------------------------------------------------------
 // Writing and reading back.

@@ -22,18 +22,8 @@ namespace {
 
 using testing::SlaveProcess;
 using Clock = std::chrono::steady_clock;
-using Master = std::unique_ptr<modbus_t, void (*)(modbus_t*)>;
-
-Master connectTo(int port) {
-    Master m(modbus_new_tcp("127.0.0.1", port), [](modbus_t* c) {
-        modbus_close(c);
-        modbus_free(c);
-    });
-    modbus_set_slave(m.get(), 127);
-    modbus_set_response_timeout(m.get(), 1, 0);
-    EXPECT_EQ(modbus_connect(m.get()), 0) << modbus_strerror(errno);
-    return m;
-}
+using testing::connectTo;
+using testing::Master;
 
 int rawConnect(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

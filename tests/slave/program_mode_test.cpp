@@ -18,25 +18,15 @@ namespace {
 
 using testing::SlaveProcess;
 
-using Master = std::unique_ptr<modbus_t, void (*)(modbus_t*)>;
-
-Master connect(int port) {
-    Master master(modbus_new_tcp("127.0.0.1", port), [](modbus_t* m) {
-        modbus_close(m);
-        modbus_free(m);
-    });
-    modbus_set_slave(master.get(), 127);
-    modbus_set_response_timeout(master.get(), 2, 0);
-    EXPECT_EQ(modbus_connect(master.get()), 0) << modbus_strerror(errno);
-    return master;
-}
+using testing::connectTo;
+using testing::Master;
 
 // Outputs 1..32 and flags 1..32 in one answer: coils 0..63.
 TEST(SlaveProgramMode, EachAnswerCarriesTheOutputsAndFlagsOfOneCycle) {
     SlaveProcess slave({"--tcp", "127.0.0.1:0", "--mode", "program", "--speed", "20", "--quiet"});
     const int port = slave.tcpPort();
     ASSERT_GT(port, 0) << slave.readError("");
-    Master master = connect(port);
+    Master master = connectTo(port, 2);
     bool pumpOn = false, pumpOff = false;
     const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!(pumpOn && pumpOff) && std::chrono::steady_clock::now() < bound) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <modbus/modbus.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,5 +112,19 @@ class SlaveProcess {
     std::string said_;
     bool ended_{false};  // its standard error reached its end
 };
+
+// A libmodbus master connected over TCP to the slave's `port` on the
+// loopback, speaking to unit 127.
+using Master = std::unique_ptr<modbus_t, void (*)(modbus_t*)>;
+inline Master connectTo(int port, int timeoutSeconds = 1) {
+    Master m(modbus_new_tcp("127.0.0.1", port), [](modbus_t* c) {
+        modbus_close(c);
+        modbus_free(c);
+    });
+    modbus_set_slave(m.get(), 127);
+    modbus_set_response_timeout(m.get(), static_cast<std::uint32_t>(timeoutSeconds), 0);
+    EXPECT_EQ(modbus_connect(m.get()), 0) << modbus_strerror(errno);
+    return m;
+}
 
 }  // namespace vk41::testing

@@ -17,19 +17,9 @@
 namespace vk41 {
 namespace {
 
+using testing::connectTo;
+using testing::Master;
 using testing::SlaveProcess;
-using Master = std::unique_ptr<modbus_t, void (*)(modbus_t*)>;
-
-Master connectTo(int port) {
-    Master m(modbus_new_tcp("127.0.0.1", port), [](modbus_t* c) {
-        modbus_close(c);
-        modbus_free(c);
-    });
-    modbus_set_slave(m.get(), 127);
-    modbus_set_response_timeout(m.get(), 1, 0);
-    EXPECT_EQ(modbus_connect(m.get()), 0) << modbus_strerror(errno);
-    return m;
-}
 
 // What the pipe's read end holds, waiting at most `boundMs` for more.
 std::string readFor(int fd, int boundMs) {
