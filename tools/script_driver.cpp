@@ -76,6 +76,10 @@ struct ScriptDriver::Target {
 ScriptDriver::ScriptDriver(std::ostream& out, Snapshot snapshot)
     : out_(&out), snapshot_(std::move(snapshot)) {
     registerWindows(app_);
+    // A dialog a window asks is said where it comes, answered from `answer`.
+    app_.queuedDialogs().asked = [this](const std::string& what) {
+        *out_ << "dialog = " << quoted(what) << '\n';
+    };
     app_.start();
 }
 
@@ -241,6 +245,9 @@ void ScriptDriver::execute(std::string_view raw) {
         Form& form = app_.form(window);
         Control& timer = form.control(t.row->name, t.row->index);
         for (long long i = 0; i < times; ++i) form.fireTimer(timer);
+    } else if (command == "answer") {
+        expectArgs(line, 0, 1);
+        app_.queuedDialogs().answer(a.empty() ? "" : a[0]);
     } else if (command == "program") {
         expectArgs(line, 1, 1);
         loadProgram(a[0]);

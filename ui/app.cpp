@@ -60,12 +60,16 @@ void App::hide(std::string_view name) {
     form(name).hide();
 }
 
-void App::close(std::string_view name) {
-    if (Form* f = existing(name); f && f->loaded()) f->unload();
+bool App::close(std::string_view name) {
+    Form* f = existing(name);
+    if (!f || !f->loaded()) return true;
+    if (!f->mayClose()) return false;
+    f->unload();
+    return true;
 }
 
 void App::restart(std::string_view name) {
-    close(name);
+    if (Form* f = existing(name); f && f->loaded()) f->unload();
     open(name);
 }
 

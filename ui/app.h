@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/scheduler.h"
 
@@ -25,6 +26,12 @@ class App {
     App& operator=(const App&) = delete;
 
     Scheduler& scheduler() const { return *scheduler_; }
+
+    // The dialogs windows ask with: the Qt shell's, or answers queued
+    // beforehand (the driver's, and the default).
+    Dialogs& dialogs() { return dialogs_ ? *dialogs_ : queued_; }
+    QueuedDialogs& queuedDialogs() { return queued_; }
+    void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
 
     // Windows are registered once, in start-up order; the first one is the
     // one the program starts on.
@@ -49,10 +56,12 @@ class App {
         return static_cast<T&>(form(name));
     }
 
-    void start();                       // shows the first registered window
-    void open(std::string_view name);   // create if needed, show, activate
-    void hide(std::string_view name);   // create if needed, leave hidden
-    void close(std::string_view name);  // the title-bar button: unload
+    void start();                      // shows the first registered window
+    void open(std::string_view name);  // create if needed, show, activate
+    void hide(std::string_view name);  // create if needed, leave hidden
+    // The title-bar button: unload, unless the window keeps itself open
+    // (Form::mayClose). Returns whether it is closed.
+    bool close(std::string_view name);
     // Unload and show again: controls back to design values in place, load
     // handler run, window variables kept.
     void restart(std::string_view name);
@@ -74,6 +83,8 @@ class App {
     std::map<std::string, Entry, std::less<>> entries_;
     std::vector<std::string> order_;
     Form* activation_{nullptr};
+    QueuedDialogs queued_;
+    Dialogs* dialogs_{nullptr};
 };
 
 }  // namespace vk41

@@ -136,12 +136,20 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
     const std::string& word = tokens[0].value;
     const auto line = kWindowLines.find(word);
     if (line == kWindowLines.end()) throw DesignError("unknown line '" + word + "'");
-    const auto [least, most] = line->second;
-    if (tokens.size() - 1 < least || tokens.size() - 1 > most)
-        throw DesignError("wrong number of words after '" + word + "'");
+    // A menu item may name its key: key=Ctrl+Z.
+    std::string key;
+    for (const Token& t : tokens) {
+        if (t.key.empty()) continue;
+        if (word != "menu" || t.key != "key") throw DesignError("unknown key '" + t.key + "'");
+        key = t.value;
+    }
+    std::vector<Token> words;
     for (const Token& t : tokens)
-        if (!t.key.empty()) throw DesignError("unknown key '" + t.key + "'");
-    const auto arg = [&](std::size_t i) -> const std::string& { return tokens[i].value; };
+        if (t.key.empty()) words.push_back(t);
+    const auto [least, most] = line->second;
+    if (words.size() - 1 < least || words.size() - 1 > most)
+        throw DesignError("wrong number of words after '" + word + "'");
+    const auto arg = [&](std::size_t i) -> const std::string& { return words[i].value; };
     if (word == "form")
         design.name = arg(1);
     else if (word == "caption")
@@ -164,7 +172,7 @@ void parseWindowLine(const std::vector<Token>& tokens, FormDesign& design, int d
             throw DesignError(arg(1) + ": " + e.what());
         }
     } else if (word == "menu")
-        design.menu.push_back({arg(1), arg(2), tokens.size() > 3 ? tokens[3].value : ""});
+        design.menu.push_back({arg(1), arg(2), words.size() > 3 ? words[3].value : "", key});
 }
 
 void parseInto(std::string_view text, FormDesign& design, int depth) {

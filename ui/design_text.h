@@ -14,7 +14,7 @@ namespace vk41 {
 //   form Objectt                      caption "Схема установки"
 //   size 18960 13770                  back #FFFFFF | buttonface | window
 //   border sizable | dialog           picture FILE   (the window's background)
-//   menu NAME "Caption" [PARENT]
+//   menu NAME "Caption" [PARENT] [key=Ctrl+Z]
 //   include FILE                      the lines of another embedded part, here
 //   line NAME[(i)] X1 Y1 X2 Y2 [color=C] [width=N]
 //   shape NAME[(i)] L T W H [kind=rect|square|oval|circle|rrect|rsquare]

@@ -25,6 +25,7 @@ struct MenuDesign {
     std::string name;
     std::string caption;
     std::string parent;
+    std::string key;  // its shortcut, as Qt writes it ("Ctrl+Z"); empty for none
 };
 
 // A window's design: its own properties, its controls in drawing order (first
@@ -117,6 +118,10 @@ class Form {
     // Called by a control when it changes.
     void controlChanged(Control& control);
     void optionSelected(Control& option);
+
+    // Asked before the title-bar button closes the window: a window with
+    // work not kept may ask the person, and stay open.
+    virtual bool mayClose() { return true; }
 
   protected:
     virtual void onLoad() {}

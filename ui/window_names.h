@@ -10,5 +10,8 @@ inline constexpr const char* kBlUsl = "Bl_Usl";      // the conditions block
 inline constexpr const char* kModBFrm = "ModB_Frm";  // the Modbus exchange
 // Opened from the Modbus window's CRC cells: a row's CRC step by step.
 inline constexpr const char* kCrcSteps = "CRC_Steps";
+// The editor of the conditions block's program, opened from the conditions
+// block and from the scheme.
+inline constexpr const char* kUslEdit = "Usl_Edit";
 
 }  // namespace vk41

@@ -30,7 +30,7 @@ class Monkey {
         Form* form = anyWindow();
         const int what = pick(100);
         if (what < 8) return menu(form);
-        if (what < 11) return driver_.app().close(form->name());
+        if (what < 11) return (void)driver_.app().close(form->name());
         if (what < 14) return driver_.app().open(kWindows[pick(4)]);
         if (what < 20) return (void)driver_.scheduler().advanceBy(pick(3000));
         if (!form || !form->loaded()) return;

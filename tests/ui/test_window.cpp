@@ -81,7 +81,8 @@ FormDesign makeLayout(const char* name) {
         row(K::Timer, "Slow", -1, "", slow),
         row(K::Label, "Note", -1, "", note),
     };
-    d.menu = {{"File", "Файл", ""}, {"Open", "Открыть", "File"}, {"Inert", "Ничего", ""}};
+    d.menu = {
+        {"File", "Файл", "", ""}, {"Open", "Открыть", "File", ""}, {"Inert", "Ничего", "", ""}};
     return d;
 }
 

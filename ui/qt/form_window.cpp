@@ -1,7 +1,9 @@
 #include "ui/qt/form_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
@@ -103,7 +105,21 @@ void FormWindow::areaResized() {
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == area_ && event->type() == QEvent::Resize) areaResized();
+    // A combo's line edit would take Ctrl+Z for its own undo: the window's
+    // menu keys come first, so undo is the window's, over all its cells.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::ShortcutOverride && widget && widget->window() == this &&
+        isMenuKey(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FormWindow::isMenuKey(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    return std::any_of(menuKeys_.begin(), menuKeys_.end(),
+                       [&](const QKeySequence& k) { return k == pressed; });
 }
 
 namespace {
@@ -181,7 +197,14 @@ void FormWindow::buildMenu() {
                               : submenus.at(item.parent)->addAction(toQString(caption));
         connect(action, &QAction::triggered, this,
                 [this, caption] { act([&] { form_->chooseMenu(caption); }); });
+        if (item.key.empty()) continue;
+        const QKeySequence keys(toQString(item.key));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        menuKeys_.push_back(keys);
     }
+    // The keys reach the window from whichever of its widgets has the focus.
+    if (!menuKeys_.empty()) qApp->installEventFilter(this);
 }
 
 void FormWindow::buildControls() {

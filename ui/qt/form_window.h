@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QRect>
 #include <cstdint>
@@ -12,6 +13,8 @@
 #include "ui/qt/control_view.h"
 
 class QScrollArea;
+
+class QKeyEvent;
 
 namespace vk41::qt {
 
@@ -47,6 +50,7 @@ class FormWindow : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool isMenuKey(const QKeyEvent& key) const;
 
   private:
     // A windowed control's widget; it updates itself from its control.
@@ -78,6 +82,7 @@ class FormWindow : public QMainWindow {
     std::map<const Control*, QRect> painted_;     // where each lightweight control was drawn
     static constexpr std::uint64_t kNever = ~0ull;
     std::uint64_t syncedRevision_{kNever};
+    std::vector<QKeySequence> menuKeys_;  // the menu items' keys
 };
 
 }  // namespace vk41::qt
