@@ -6,7 +6,9 @@
 
 namespace vk41::qt {
 
-Shell::Shell(App& app) : app_(app), scheduler_(app.scheduler()) {
+Shell::Shell(App& app)
+    : app_(app), scheduler_(app.scheduler()), dialogs_([this] { pause(); }, [this] { resume(); }) {
+    app_.setDialogs(&dialogs_);
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Shell::onTimer);
@@ -15,6 +17,7 @@ Shell::Shell(App& app) : app_(app), scheduler_(app.scheduler()) {
 }
 
 Shell::~Shell() {
+    app_.setDialogs(nullptr);
     scheduler_.setOnChange({});
     windows_.clear();
 }
@@ -25,19 +28,37 @@ void Shell::start() {
     afterEvent();
 }
 
+// The program's time: the real time since the start, less the time spent
+// in dialogs.
+qint64 Shell::now() const {
+    return clock_.elapsed() - paused_ - (modal_ > 0 ? pausedSince_.elapsed() : 0);
+}
+
+void Shell::pause() {
+    if (modal_++ == 0) pausedSince_.start();
+    timer_.stop();
+}
+
+void Shell::resume() {
+    if (--modal_ > 0) return;
+    paused_ += pausedSince_.elapsed();
+    armTimer();
+}
+
 // One single-shot timer for the next due instant: no polling.
 void Shell::armTimer() {
     const auto due = scheduler_.nextDue();
-    if (!due) {
+    if (!due || modal_ > 0) {
         timer_.stop();
         return;
     }
-    const qint64 delay = std::max<qint64>(0, *due - clock_.elapsed());
+    const qint64 delay = std::max<qint64>(0, *due - now());
     timer_.start(static_cast<int>(std::min<qint64>(delay, 1 << 30)));
 }
 
 void Shell::onTimer() {
-    scheduler_.catchUpTo(clock_.elapsed());
+    if (modal_ > 0) return;
+    scheduler_.catchUpTo(now());
     afterEvent();
 }
 
@@ -52,7 +73,7 @@ FormWindow& Shell::windowFor(Form& form) {
 
 void Shell::afterEvent() {
     // Timers the event started count their period from the real now.
-    scheduler_.catchUpTo(clock_.elapsed());
+    if (modal_ == 0) scheduler_.catchUpTo(now());
     for (const std::string& name : app_.formNames()) {
         Form* form = app_.existing(name);
         if (!form) continue;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ui/app.h"
+#include "ui/qt/system_dialogs.h"
 #include "ui/scheduler.h"
 
 namespace vk41::qt {
@@ -29,11 +30,18 @@ class Shell : public QObject {
     void afterEvent();
     void armTimer();
     void onTimer();
+    qint64 now() const;
+    void pause();
+    void resume();
     FormWindow& windowFor(Form& form);
 
     App& app_;
     Scheduler& scheduler_;
     QElapsedTimer clock_;
+    QElapsedTimer pausedSince_;
+    qint64 paused_{0};  // time spent in dialogs, which the program does not see
+    int modal_{0};      // dialogs open
+    SystemDialogs dialogs_;
     QTimer timer_;
     std::map<const Form*, std::unique_ptr<FormWindow>> windows_;
     bool started_{false};
