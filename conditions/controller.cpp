@@ -1,5 +1,7 @@
 #include "conditions/controller.h"
 
+#include "conditions/notation.h"
+
 namespace vk41 {
 
 std::int64_t operandValue(const Operand& operand, const ControllerState& state) {
@@ -72,15 +74,209 @@ ControllerState runCycle(const Program& program, ControllerState state, std::uin
     return state;
 }
 
+// ---------------------------------------------------------------------------
+// The trace.
+
+namespace {
+
+std::string kindWord(Comparison kind) {
+    std::string text = notation::kindText(kind);  // "если О1 Равен О2"
+    const std::size_t first = text.find("О1 ");
+    const std::size_t last = text.rfind(" О2");
+    if (first == std::string::npos || last == std::string::npos) return text;
+    return text.substr(first + 4, last - first - 4);
+}
+
+std::string valued(const Operand& operand, std::int64_t value) {
+    if (operand.kind == OperandKind::Constant) return notation::operandText(operand);
+    return notation::operandText(operand) + " = " + std::to_string(value);
+}
+
+}  // namespace
+
+std::string traceLine(const Program& program, const OperatorStep& step) {
+    const Operator& op = program.at(step.number);
+    std::string line = std::to_string(step.number) + ": ";
+    const std::string flag = "флаг " + std::to_string(step.number);
+    if (op.kind == Comparison::None) return line + "пусто (Нет); " + flag + " сброшен";
+    const std::string source = op.dependsOn ? notation::dependsText(op.dependsOn) : "";
+    if (!step.active) return line + "не активен (" + source + " не взведён); " + flag + " сброшен";
+    line += op.dependsOn ? "активен (" + source + " взведён); " : "активен; ";
+    line += valued(op.first, step.first) + ", " + kindWord(op.kind) + " " +
+            valued(op.second, step.second) + (step.holds ? " — да" : " — нет");
+    if (step.output) {
+        line += "; " + notation::outputText(step.output) + " := " + std::to_string(step.value) +
+                (step.holds ? " (IF)" : " (ELSE)");
+    }
+    return line;
+}
+
+// ---------------------------------------------------------------------------
+// Running, stepping and stopping.
+
+void Controller::load(const Program& program) {
+    pending_ = program;
+    if (next_ == 0) program_ = program;
+}
+
 void Controller::restart() {
     state_ = {};
     cycles_ = 0;
+    next_ = 0;
+    paused_ = false;
+    resumeAt_ = 0;
+    stopReason_.clear();
+    forcedInputs_ = {};
+    forcedOutputs_ = {};
+    program_ = pending_;
 }
 
-void Controller::cycle(std::uint32_t inputs,
-                       const std::array<std::uint32_t, kLineCounters>& counters) {
-    state_ = runCycle(program_, state_, inputs, counters);
+void Controller::begin(std::uint32_t inputs, const Counters& counters) {
+    program_ = pending_;
+    previousInputs_ = state_.inputs;
+    state_.inputs = forcedInputs_.over(inputs);
+    state_.counters = counters;
+    state_.outputs = forcedOutputs_.over(state_.outputs);
+    atBegin_ = state_;
+    outputWriter_.fill(0);
+    flagWriter_.fill(0);
+    trace_.emplace_back();
+    while (trace_.size() > kTracedCycles) trace_.pop_front();
+    next_ = 1;
+}
+
+void Controller::runNext() {
+    const ControllerState before = state_;
+    const OperatorStep step = runOperator(program_, next_, state_);
+    // A forced output holds whatever the program sets.
+    state_.outputs = forcedOutputs_.over(state_.outputs);
+    // The operator that changed an output or a flag names the change.
+    if (step.output && bitOf(before.outputs, step.output) != bitOf(state_.outputs, step.output))
+        outputWriter_[static_cast<std::size_t>(step.output)] = next_;
+    if (bitOf(before.flags, next_) != bitOf(state_.flags, next_))
+        flagWriter_[static_cast<std::size_t>(next_)] = next_;
+    trace_.back().push_back(traceLine(program_, step));
+    ++next_;
+}
+
+// Ends the cycle after its last operator; a watched change stops the
+// controller after it.
+bool Controller::finish() {
+    next_ = 0;
     ++cycles_;
+    stopReason_ = changeStop();
+    if (!stopReason_.empty()) {
+        paused_ = true;
+        trace_.back().push_back(stopReason_);
+    }
+    return true;
+}
+
+bool Controller::breaksBefore(int k) const {
+    for (const Breakpoint& b : breakpoints_)
+        if (b.enabled && b.what == Watch::Operator && b.number == k) return true;
+    return false;
+}
+
+// "останов: выход 4 изменился 1 → 0 (цикл 812, оператор 6)", or empty.
+std::string Controller::changeStop() const {
+    for (const Breakpoint& b : breakpoints_) {
+        if (!b.enabled || b.what == Watch::Operator) continue;
+        const std::uint32_t ControllerState::*bits =
+            b.what == Watch::Output ? &ControllerState::outputs
+            : b.what == Watch::Flag ? &ControllerState::flags
+                                    : &ControllerState::inputs;
+        const bool was = bitOf(atBegin_.*bits, b.number);
+        const bool now = bitOf(state_.*bits, b.number);
+        if (b.what == Watch::Input) {
+            // An input changes as the cycle takes its image: against the last cycle's.
+            if (bitOf(previousInputs_, b.number) == now) continue;
+        } else if (was == now) {
+            continue;
+        }
+        const char* what = b.what == Watch::Output ? "выход "
+                           : b.what == Watch::Flag ? "флаг "
+                                                   : "вход ";
+        std::string text =
+            "останов: " + std::string(what) + std::to_string(b.number) + " изменился " +
+            std::to_string(b.what == Watch::Input ? bitOf(previousInputs_, b.number) : was) +
+            " → " + std::to_string(now) + " (цикл " + std::to_string(cycles_);
+        const auto index = static_cast<std::size_t>(b.number);
+        const int writer = b.what == Watch::Output ? outputWriter_[index]
+                           : b.what == Watch::Flag ? flagWriter_[index]
+                                                   : 0;
+        if (writer) text += ", оператор " + std::to_string(writer);
+        return text + ")";
+    }
+    return {};
+}
+
+bool Controller::cycle(std::uint32_t inputs, const Counters& counters) {
+    if (paused_) return false;
+    if (next_ == 0) begin(inputs, counters);
+    while (next_ <= kOperators) {
+        if (next_ != resumeAt_ && breaksBefore(next_)) {
+            paused_ = true;
+            stopReason_ = "останов: перед оператором " + std::to_string(next_) + " (цикл " +
+                          std::to_string(cycles_ + 1) + ")";
+            trace_.back().push_back(stopReason_);
+            return false;
+        }
+        resumeAt_ = 0;
+        runNext();
+    }
+    return finish();
+}
+
+bool Controller::stepOperator(std::uint32_t inputs, const Counters& counters) {
+    if (next_ == 0) begin(inputs, counters);
+    runNext();
+    resumeAt_ = 0;
+    return next_ > kOperators && finish();
+}
+
+bool Controller::stepCycle(std::uint32_t inputs, const Counters& counters) {
+    if (next_ == 0) begin(inputs, counters);
+    while (next_ <= kOperators) runNext();
+    resumeAt_ = 0;
+    return finish();
+}
+
+void Controller::resume() {
+    paused_ = false;
+    stopReason_.clear();
+    resumeAt_ = next_;
+}
+
+void Controller::setBreakpoint(Breakpoint b) {
+    for (Breakpoint& existing : breakpoints_)
+        if (existing.what == b.what && existing.number == b.number) {
+            existing.enabled = b.enabled;
+            return;
+        }
+    breakpoints_.push_back(b);
+}
+
+void Controller::forceInput(int k, bool on) {
+    setBit(forcedInputs_.mask, k, true);
+    setBit(forcedInputs_.values, k, on);
+    state_.inputs = forcedInputs_.over(state_.inputs);
+}
+
+void Controller::forceOutput(int k, bool on) {
+    setBit(forcedOutputs_.mask, k, true);
+    setBit(forcedOutputs_.values, k, on);
+    state_.outputs = forcedOutputs_.over(state_.outputs);
+}
+
+void Controller::unforceAll() {
+    forcedInputs_ = {};
+    forcedOutputs_ = {};
+}
+
+void Controller::writeOutput(int k, bool on) {
+    setBit(state_.outputs, k, on);
+    state_.outputs = forcedOutputs_.over(state_.outputs);
 }
 
 }  // namespace vk41

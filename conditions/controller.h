@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
 
 #include "conditions/program.h"
 
@@ -60,30 +63,117 @@ OperatorStep runOperator(const Program& program, int k, ControllerState& state);
 ControllerState runCycle(const Program& program, ControllerState state, std::uint32_t inputs,
                          const std::array<std::uint32_t, kLineCounters>& counters);
 
+// The trace line of one operator that ran, in the table's notation and the
+// reader's words: "6: активен (У/Ф N5 взведён); Self / 6 = 0, Равен 1 — нет;
+// self / D4 := 1 (ELSE)".
+std::string traceLine(const Program& program, const OperatorStep& step);
+
+// What a breakpoint watches: an operator about to run, or an output, flag or
+// input that changes in a cycle.
+enum class Watch : std::uint8_t { Operator, Output, Flag, Input };
+
+struct Breakpoint {
+    Watch what{Watch::Operator};
+    int number{0};
+    bool enabled{true};
+    bool operator==(const Breakpoint&) const = default;
+};
+
+// Terminals forced on or off, as engineers force them on a real controller:
+// bit k - 1 of `mask` forces item k to bit k - 1 of `values`.
+struct Forcing {
+    std::uint32_t mask{0};
+    std::uint32_t values{0};
+    std::uint32_t over(std::uint32_t bits) const { return (bits & ~mask) | (values & mask); }
+    bool operator==(const Forcing&) const = default;
+};
+
 // The ВК-41 running its conditions block: a program and the state it works
-// on, kept from cycle to cycle.
+// on, kept from cycle to cycle. It runs a cycle at a time or an operator at a
+// time, stops at breakpoints, holds forced inputs and outputs, and keeps the
+// trace of its last cycles.
 class Controller {
   public:
-    Controller() : program_(factoryProgram()) {}
+    using Counters = std::array<std::uint32_t, kLineCounters>;
+    // The trace lines of each of the last cycles, oldest first.
+    static constexpr std::size_t kTracedCycles = 100;
 
-    const Program& program() const { return program_; }
+    Controller() : program_(factoryProgram()), pending_(factoryProgram()) {}
+
+    const Program& program() const { return pending_; }
     const ControllerState& state() const { return state_; }
-    // Cycles run since the last restart.
+    // Cycles completed since the last restart.
     std::uint64_t cycles() const { return cycles_; }
 
     // A downloaded program runs from the next cycle on, on the outputs and
     // flags as they stand, as a real controller takes it.
-    void load(const Program& program) { program_ = program; }
-    // Every flag lowered, every output open.
+    void load(const Program& program);
+    // Every flag lowered, every output open, nothing forced, the controller
+    // between cycles and running; its program and breakpoints stay.
     void restart();
-    void cycle(std::uint32_t inputs, const std::array<std::uint32_t, kLineCounters>& counters);
-    // A master's write of an output: it holds until an operator sets it.
-    void writeOutput(int k, bool on) { setBit(state_.outputs, k, on); }
+
+    // Runs what is left of the cycle, or a whole one, which takes `inputs`
+    // and `counters` as its input image. Stops before an operator that has a
+    // breakpoint (but not the one it resumes at) and after a cycle in which
+    // a watched item changed. Returns whether a cycle was completed.
+    bool cycle(std::uint32_t inputs, const Counters& counters);
+    // One operator; a cycle begun this way takes `inputs` and `counters`.
+    // Returns whether it completed the cycle. Breakpoints do not stop it.
+    bool stepOperator(std::uint32_t inputs, const Counters& counters);
+    // What is left of the cycle, or a whole one, without stopping.
+    bool stepCycle(std::uint32_t inputs, const Counters& counters);
+
+    // A paused controller stands where it is, between cycles or before an
+    // operator; `cycle` then does nothing.
+    bool paused() const { return paused_; }
+    void pause() { paused_ = true; }
+    void resume();
+    // The operator about to run, 0 between cycles.
+    int nextOperator() const { return next_; }
+    // Why the controller last stopped at a breakpoint; empty when it runs.
+    const std::string& stopReason() const { return stopReason_; }
+
+    void setBreakpoint(Breakpoint b);
+    void removeBreakpoints() { breakpoints_.clear(); }
+    std::vector<Breakpoint>& breakpoints() { return breakpoints_; }
+
+    void forceInput(int k, bool on);
+    void forceOutput(int k, bool on);
+    void unforceAll();
+    const Forcing& forcedInputs() const { return forcedInputs_; }
+    const Forcing& forcedOutputs() const { return forcedOutputs_; }
+
+    // A master's write of an output: it holds until an operator sets it,
+    // and a forced output keeps its forced value.
+    void writeOutput(int k, bool on);
+
+    const std::deque<std::vector<std::string>>& trace() const { return trace_; }
+    void clearTrace() { trace_.clear(); }
 
   private:
-    Program program_;
+    void begin(std::uint32_t inputs, const Counters& counters);
+    void runNext();
+    bool finish();
+    bool breaksBefore(int k) const;
+    std::string changeStop() const;
+
+    Program program_;  // the program of the cycle under way
+    Program pending_;  // the one the next cycle runs
     ControllerState state_;
+    ControllerState atBegin_;          // the state the cycle under way began from
+    std::uint32_t previousInputs_{0};  // the last cycle's input image
+    // The operator that last set each output and flag in this cycle.
+    std::array<int, kDiscreteTerminals + 1> outputWriter_{};
+    std::array<int, kConditionFlags + 1> flagWriter_{};
     std::uint64_t cycles_{0};
+    int next_{0};
+    bool paused_{false};
+    int resumeAt_{0};  // the operator a resumed run does not stop before
+    std::string stopReason_;
+    std::vector<Breakpoint> breakpoints_;
+    Forcing forcedInputs_;
+    Forcing forcedOutputs_;
+    std::deque<std::vector<std::string>> trace_;
 };
 
 }  // namespace vk41

@@ -72,6 +72,9 @@ void Objectt::registerVariables() {
     v.add("Ctl_Outputs", cycle.outputs);
     v.add("Ctl_Flags", cycle.flags);
     v.add("Ctl_Active", cycle.active);
+    v.addComputed("Ctl_Paused", [this] { return Value{controller_.paused()}; });
+    v.addComputed("Ctl_Next_Operator",
+                  [this] { return Value{static_cast<double>(controller_.nextOperator())}; });
 }
 
 }  // namespace vk41

@@ -83,6 +83,11 @@ class Objectt : public Form {
     bool running();
     // The tank runs over its rim: the program let the pump fill it past the top.
     bool Overflow{false};
+    // Stepping the paused controller: the rest of the cycle or a whole one,
+    // or its next operator. The plant moves only between cycles, by the
+    // outputs of the cycle completed last.
+    void stepCycle();
+    void stepOperator();
 
     // Statics of the animation methods, kept for the life of the window.
     std::int16_t Arrow_Tick{0};
@@ -131,7 +136,8 @@ class Objectt : public Form {
 
     void programTick();
     void obeyOutputs();
-    void readPlantIntoController();
+    Controller::Counters lineCounters();
+    void afterCycle(std::uint32_t inputsBefore);
     void showOutputs();
     void showSwitchSparks(std::uint32_t before, std::uint32_t after);
     void fitValveButtons();

@@ -24,11 +24,31 @@ bool output(const Controller& c, int k) {
 
 }  // namespace
 
+// A paused controller stands, and the plant with it.
 void Objectt::programTick() {
-    obeyOutputs();
+    if (controller_.paused()) return;
+    if (controller_.nextOperator() == 0) obeyOutputs();
     const std::uint32_t before = controller_.state().inputs;
-    readPlantIntoController();
-    showSwitchSparks(before, controller_.state().inputs);
+    if (controller_.cycle(plantInputs(*this), lineCounters())) afterCycle(before);
+}
+
+void Objectt::stepCycle() {
+    controller_.pause();
+    if (controller_.nextOperator() == 0) obeyOutputs();
+    const std::uint32_t before = controller_.state().inputs;
+    controller_.stepCycle(plantInputs(*this), lineCounters());
+    afterCycle(before);
+}
+
+void Objectt::stepOperator() {
+    controller_.pause();
+    if (controller_.nextOperator() == 0) obeyOutputs();
+    const std::uint32_t before = controller_.state().inputs;
+    if (controller_.stepOperator(plantInputs(*this), lineCounters())) afterCycle(before);
+}
+
+void Objectt::afterCycle(std::uint32_t inputsBefore) {
+    showSwitchSparks(inputsBefore, controller_.state().inputs);
     showOutputs();
 }
 
@@ -98,11 +118,11 @@ void Objectt::obeyOutputs() {
     }
 }
 
-// The input image as the scheme shows it; counter 8 / 1 is the flow count.
-void Objectt::readPlantIntoController() {
+// The counters the controller reads from its line: 8 / 1 is the flow count.
+Controller::Counters Objectt::lineCounters() {
     const double count = std::clamp(flowCount(), 0.0,
                                     static_cast<double>(std::numeric_limits<std::uint32_t>::max()));
-    controller_.cycle(plantInputs(*this), {static_cast<std::uint32_t>(count), 0, 0, 0});
+    return {static_cast<std::uint32_t>(count), 0, 0, 0};
 }
 
 // A contact that closes sparks for one tick, as the demonstration shows it.

@@ -1,6 +1,7 @@
 #include "tools/script_driver.h"
 
 #include <algorithm>
+#include <array>
 #include <istream>
 #include <ostream>
 
@@ -177,6 +178,79 @@ void ScriptDriver::loadProgram(const std::string& file) {
     scheme.controller().load(*read.program);
 }
 
+namespace {
+
+// The commands that work the controller as its programmer does.
+constexpr std::array<std::string_view, 8> kDebugCommands = {
+    "pause", "continue", "step", "break", "unbreak", "force", "unforce", "trace"};
+
+// "input", "output", "flag" or "operator" in a command, and its number.
+Watch watched(const std::string& word) {
+    if (word == "operator") return Watch::Operator;
+    if (word == "output") return Watch::Output;
+    if (word == "flag") return Watch::Flag;
+    if (word == "input") return Watch::Input;
+    throw ScriptError{"'" + word + "' is none of operator, output, flag, input"};
+}
+
+int numberIn(const std::string& text, int most) {
+    const long long n = script::parseCount(text);
+    if (n < 1 || n > most)
+        throw ScriptError{"'" + text + "' is not a number 1 to " + std::to_string(most)};
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+bool ScriptDriver::isDebugCommand(const std::string& command) {
+    return std::find(kDebugCommands.begin(), kDebugCommands.end(), command) != kDebugCommands.end();
+}
+
+// pause, continue, step cycle|operator, break WHAT K, unbreak, force
+// input|output K 0|1, unforce, trace.
+void ScriptDriver::debug(const script::Line& line) {
+    const std::string& command = line.command;
+    const auto& a = line.args;
+    Objectt& scheme = app_.form<Objectt>(kObjectt);
+    Controller& controller = scheme.controller();
+    if (command == "pause" || command == "continue" || command == "unbreak" ||
+        command == "unforce" || command == "trace")
+        expectArgs(line, 0, 0);
+    if (command == "pause") return controller.pause();
+    if (command == "continue") return controller.resume();
+    if (command == "unbreak") return controller.removeBreakpoints();
+    if (command == "unforce") return controller.unforceAll();
+    if (command == "trace") {
+        if (controller.trace().empty()) return;
+        for (const std::string& text : controller.trace().back())
+            *out_ << "trace = " << quoted(text) << '\n';
+        return;
+    }
+    if (command == "step") {
+        expectArgs(line, 1, 1);
+        if (a[0] == "cycle") return scheme.stepCycle();
+        if (a[0] == "operator") return scheme.stepOperator();
+        throw ScriptError{"step takes 'cycle' or 'operator'"};
+    }
+    if (command == "break") {
+        expectArgs(line, 2, 2);
+        const Watch what = watched(a[0]);
+        controller.setBreakpoint(
+            {what, numberIn(a[1], what == Watch::Operator ? kOperators : kConditionFlags)});
+        return;
+    }
+    expectArgs(line, 3, 3);  // force
+    const Watch what = watched(a[0]);
+    if (what != Watch::Input && what != Watch::Output)
+        throw ScriptError{"only an input or an output is forced"};
+    if (a[2] != "0" && a[2] != "1") throw ScriptError{"a terminal is forced to 0 or 1"};
+    const int k = numberIn(a[1], kDiscreteTerminals);
+    if (what == Watch::Input)
+        controller.forceInput(k, a[2] == "1");
+    else
+        controller.forceOutput(k, a[2] == "1");
+}
+
 void ScriptDriver::execute(std::string_view raw) {
     const script::Line line = script::splitLine(raw);
     const std::string& command = line.command;
@@ -251,6 +325,8 @@ void ScriptDriver::execute(std::string_view raw) {
     } else if (command == "program") {
         expectArgs(line, 1, 1);
         loadProgram(a[0]);
+    } else if (isDebugCommand(command)) {
+        debug(line);
     } else if (command == "get") {
         expectArgs(line, 1, 1);
         get(a[0]);

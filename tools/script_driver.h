@@ -10,6 +10,10 @@
 
 namespace vk41 {
 
+namespace script {
+struct Line;
+}
+
 // Runs the script language over the program's windows in virtual time:
 // the very same forms as the program, started as the program starts them.
 class ScriptDriver {
@@ -36,6 +40,8 @@ class ScriptDriver {
     Form* loadedWindow(std::string_view name);
     void get(std::string_view pathText);
     void loadProgram(const std::string& file);
+    static bool isDebugCommand(const std::string& command);
+    void debug(const script::Line& line);
     void printValue(std::string_view pathText, const std::string& value);
 
     std::ostream* out_;

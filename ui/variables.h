@@ -21,6 +21,10 @@ class Variables {
     void add(const std::string& name, const T& member) {
         entries_[name] = Entry{0, 0, [&member](int) { return toValue(member); }};
     }
+    // A value worked out when read, for state a window keeps elsewhere.
+    void addComputed(const std::string& name, std::function<Value()> read) {
+        entries_[name] = Entry{0, 0, [read = std::move(read)](int) { return read(); }};
+    }
     // An array member indexed lo..hi, as the design declares it.
     template <typename T>
     void addArray(const std::string& name, const T* first, int lo, int hi) {
