@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "conditions/bl_usl.h"
+#include "conditions/usl_edit.h"
 #include "description/texttt.h"
 #include "modbus/crc_steps_frm.h"
 #include "modbus/modb_frm.h"
@@ -21,6 +22,8 @@ void registerWindows(App& app) {
     // After the four, so that timers due together keep their order.
     app.registerForm(kCrcSteps, &CrcStepsFrm::layout,
                      [](App& a) { return std::make_unique<CrcStepsFrm>(a); });
+    app.registerForm(kUslEdit, &UslEdit::layout,
+                     [](App& a) { return std::make_unique<UslEdit>(a); });
 }
 
 }  // namespace vk41

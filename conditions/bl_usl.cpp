@@ -4,10 +4,13 @@
 #include <string>
 
 #include "conditions/controller.h"
+#include "conditions/notation.h"
 #include "conditions/program.h"
 #include "modbus/controller_image.h"
+#include "ui/app.h"
 #include "ui/design_text.h"
 #include "ui/process_status.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 namespace {
@@ -29,6 +32,35 @@ bool raised(std::uint32_t flags, int k) {
     return (flags >> (k - 1) & 1) != 0;
 }
 
+// The drawn table's columns, left to right, as the picture prints them: the
+// ninth, the comment, is cut off at the picture's edge and keeps its dash.
+constexpr std::array<notation::Column, 8> kTableColumns = {
+    notation::Column::Number,    notation::Column::Kind,     notation::Column::First,
+    notation::Column::Second,    notation::Column::Output,   notation::Column::ValueIf,
+    notation::Column::ValueElse, notation::Column::DependsOn};
+
+// Everything the drawn table is made of: single controls and arrays.
+constexpr std::array<const char*, 6> kTableParts = {"Tab_Back",  "Tab_Head", "Tab_Line",
+                                                    "Tab_Title", "Tab_Cell", "Tab_Cut"};
+
+void showTable(Form& window, bool shown) {
+    for (const char* name : kTableParts) {
+        if (Control* single = window.find(name)) single->setVisible(shown);
+        for (int i = 0; Control* part = window.find(name, i); ++i) part->setVisible(shown);
+    }
+}
+
+// The cell of row k in column c is Tab_Cell(8(k - 1) + c).
+int cellIndex(int k, std::size_t c) {
+    return static_cast<int>(kTableColumns.size() * static_cast<std::size_t>(k - 1) + c);
+}
+
+// Row k's cell in column c: the number is the row's own.
+std::string cellText(const Program& program, int k, std::size_t c) {
+    if (kTableColumns[c] == notation::Column::Number) return std::to_string(k);
+    return notation::cell(program.at(k), kTableColumns[c]);
+}
+
 }  // namespace
 
 const FormDesign& BlUsl::layout() {
@@ -37,15 +69,16 @@ const FormDesign& BlUsl::layout() {
 
 // The zones Lab(0)..Lab(13) lie over the operators' rows; Lab(14)..Lab(16),
 // around the table, clear the comment.
-const std::string& BlUsl::comment(int index) {
+const std::string& BlUsl::comment(int index, const Program& program) {
     static const std::string none;
     if (index < 0 || index >= kOperators) return none;
-    return factoryProgram().at(index + 1).comment;
+    return program.at(index + 1).comment;
 }
 
 BlUsl::BlUsl(App& app) : Form(app, layout()) {
     onTimer("Часы1", [this] { tick(); });
     onMouseMove("Lab", [this](int index, float, float) { Lab_MouseMove(index); });
+    onMenu("Edit", [this] { this->app().open(kUslEdit); });
     variables_.add("Intro_Ticks", Intro_Ticks);
 }
 
@@ -53,10 +86,27 @@ BlUsl::BlUsl(App& app) : Form(app, layout()) {
 // introduction.
 void BlUsl::onLoad() {
     Intro_Ticks = 0;
+    showProgram();
 }
 
 void BlUsl::Lab_MouseMove(int index) {
-    control("Curent_Coment").setCaption(comment(index));
+    control("Curent_Coment").setCaption(comment(index, loadedProgram(app())));
+}
+
+// The picture prints the factory program. Any other program loaded into the
+// controller, by the editor or from a file, is drawn over it on the same
+// rows and columns, so the markers and the mouse zones stay on its rows;
+// the factory program back, the picture shows again.
+void BlUsl::showProgram() {
+    const Program& program = loadedProgram(app());
+    const bool drawn = program != factoryProgram();
+    showTable(*this, drawn);
+    if (!drawn) return;
+    for (std::size_t c = 0; c < kTableColumns.size(); ++c) {
+        control("Tab_Title", static_cast<int>(c)).setCaption(notation::title(kTableColumns[c]));
+        for (int k = 1; k <= kOperators; ++k)
+            control("Tab_Cell", cellIndex(k, c)).setCaption(cellText(program, k, c));
+    }
 }
 
 void BlUsl::tick() {
@@ -75,6 +125,7 @@ void BlUsl::tick() {
         hint.setVisible(false);
         Intro_Ticks = kHintEnd;
     }
+    showProgram();
     showSituation();
 }
 

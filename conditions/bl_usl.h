@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "conditions/program.h"
 #include "ui/form.h"
 
 namespace vk41 {
@@ -10,17 +11,19 @@ namespace vk41 {
 struct ControllerImage;
 
 // The controller's conditions-block program: the operator table (the
-// window's picture), the flag and activity markers beside it, the operator
-// comments under the mouse, and the introduction to the table's notation.
+// window's picture for the factory program, drawn from the program for any
+// other), the flag and activity markers beside it, the operator comments
+// under the mouse, the introduction to the table's notation, and the menu
+// that opens the program's editor.
 class BlUsl : public Form {
   public:
     explicit BlUsl(App& app);
 
     static const FormDesign& layout();
 
-    // The comment shown for the mouse zone `Lab`(index); empty for the
-    // zones around the table.
-    static const std::string& comment(int index);
+    // The comment shown for the mouse zone `Lab`(index) while `program` is
+    // loaded; empty for the zones around the table.
+    static const std::string& comment(int index, const Program& program = factoryProgram());
 
     // Ticks since the window was loaded; stops counting at 231, when the
     // introduction and the hint are over for good.
@@ -32,6 +35,7 @@ class BlUsl : public Form {
   private:
     void tick();
     void Lab_MouseMove(int index);
+    void showProgram();
     void showSituation();
     void clearMarkers();
     void showMarkers(const ControllerImage& image);

@@ -106,6 +106,21 @@ std::string words(std::string_view text) {
     return lowered(out);
 }
 
+// A list entry names what a cell means after an em dash: "Self / 6 —
+// вход 6, верхний концевой выключатель". What stands from the blank before
+// the dash on is not the notation.
+std::string_view withoutMeaning(std::string_view text) {
+    constexpr std::string_view kDash = "\xE2\x80\x94";  // U+2014
+    for (std::size_t at = text.find(kDash); at != std::string_view::npos;
+         at = text.find(kDash, at + kDash.size())) {
+        if (at == 0 || !isSpace(text[at - 1])) continue;
+        std::size_t end = at;
+        while (end > 0 && isSpace(text[end - 1])) --end;
+        return text.substr(0, end);
+    }
+    return text;
+}
+
 bool blank(std::string_view squeezedText) {
     return squeezedText.empty() || squeezedText == "-";
 }
@@ -223,9 +238,8 @@ Read<Comparison> readKind(std::string_view text) {
 }
 
 Read<Operand> readOperand(std::string_view text) {
-    std::string_view s;
-    const std::string typed = squeezed(text);
-    s = typed;
+    const std::string typed = squeezed(withoutMeaning(text));
+    std::string_view s = typed;
     if (blank(s)) return fails<Operand>(kOperandExpected);
     if (consume(s, "self/")) {
         const auto k = digits(s);
@@ -255,7 +269,7 @@ Read<Operand> readOperand(std::string_view text) {
 }
 
 Read<int> readOutput(std::string_view text) {
-    const std::string typed = squeezed(text);
+    const std::string typed = squeezed(withoutMeaning(text));
     std::string_view s = typed;
     if (blank(s) || s == "нет") return {0, {}};
     if (!consume(s, "self/d")) return fails<int>(kOutputExpected);
@@ -272,7 +286,7 @@ Read<int> readValue(std::string_view text) {
 }
 
 Read<int> readDepends(std::string_view text) {
-    const std::string typed = squeezed(text);
+    const std::string typed = squeezed(withoutMeaning(text));
     if (blank(typed) || typed == "нет") return {0, {}};
     const auto flag = flagNumber(typed);
     if (!flag) return fails<int>(kDependsExpected);

@@ -37,8 +37,11 @@ std::string dependsText(int flag);
 std::string cell(const Operator& op, Column column);
 
 // Reading text typed or stored: case and the spaces around "/" and after "N"
-// do not matter; "1" reads as "1 р3". Each gives the value, or in `why` what
-// was expected, in the reader's words.
+// do not matter; "1" reads as "1 р3". An operand, an output and a dependency
+// may be followed by their meaning after a blank and an em dash, as the
+// editor's lists write them ("Self / 132 — выход 4, реле насоса"): what
+// follows is not read. Each gives the value, or in `why` what was expected,
+// in the reader's words.
 template <typename T>
 struct Read {
     std::optional<T> value;

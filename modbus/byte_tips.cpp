@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "conditions/program.h"
 #include "modbus/byte_text.h"
+#include "modbus/controller_image.h"
 #include "modbus/memory_map.h"
 #include "modbus/modb_frm.h"
 #include "modbus/slave_protocol.h"
@@ -51,6 +55,18 @@ std::string bytesWord(int n) {
     return std::to_string(n) + " " + word;
 }
 
+// An input or output with what the installation wires to it ("выход 5 —
+// АВАРИЯ, красная лампа"); empty where nothing is.
+std::string wired(const char* one, int k, const char* what) {
+    return what ? std::string(one) + " " + std::to_string(k) + " — " + what : std::string();
+}
+std::string outputNamed(const Program&, int k) {
+    return wired("выход", k, mm::outputWiring(k));
+}
+std::string inputNamed(const Program&, int k) {
+    return wired("вход", k, mm::inputWiring(k));
+}
+
 // The discrete items a bit of the map can stand for, and how to speak of them.
 struct Family {
     mm::AreaId area;
@@ -60,14 +76,16 @@ struct Family {
     const char* setMany;  // "подняты 1, 2"
     const char* setOne;   // "поднят"
     const char* noneSet;
-    const char* (*name)(int);
+    // Item k named with what the map says of it, the loaded program's flags
+    // by that program; empty where the map says nothing.
+    std::string (*named)(const Program& program, int k);
 };
 // clang-format off
 const std::array<Family, 3> kFamilies = {{
-    // area         all              many      one      set many    set one    none set               names
-    {mm::kOutputs, "выходы",        "выходы", "выход", "замкнуты", "замкнут", "ни один не замкнут", &mm::outputWiring},
-    {mm::kFlags,   "флаги условий", "флаги",  "флаг",  "подняты",  "поднят",  "ни один не поднят",  &mm::flagMeaning},
-    {mm::kInputs,  "входы",         "входы",  "вход",  "замкнуты", "замкнут", "ни один не замкнут", &mm::inputWiring},
+    // area         all              many      one      set many    set one    none set               named
+    {mm::kOutputs, "выходы",        "выходы", "выход", "замкнуты", "замкнут", "ни один не замкнут", &outputNamed},
+    {mm::kFlags,   "флаги условий", "флаги",  "флаг",  "подняты",  "поднят",  "ни один не поднят",  &mm::flagName},
+    {mm::kInputs,  "входы",         "входы",  "вход",  "замкнуты", "замкнут", "ни один не замкнут", &inputNamed},
 }};
 // clang-format on
 
@@ -103,8 +121,8 @@ std::string counterName(int number) {
     return "счётчик " + std::to_string(number) + " (" + c.name + ")";
 }
 
-// What the map holds at a request's start address.
-std::string addressText(int function, int address) {
+// What the map holds at a request's start address, while `program` is loaded.
+std::string addressText(int function, int address, const Program& program) {
     std::string text =
         "Адрес " + std::to_string(address) + " (0x" + hexText(address & 0xFFFF, 4) + ")";
     mm::AreaId id{};
@@ -112,8 +130,10 @@ std::string addressText(int function, int address) {
     if (!a) return text + " вне карты памяти контроллера для этой функции";
     text += std::string(": ") + a->what;
     if (const auto item = itemAt(function, address)) {
-        text += std::string(", ") + item->family->one + " " + std::to_string(item->number);
-        if (const char* name = item->family->name(item->number)) text += std::string(" — ") + name;
+        const std::string named = item->family->named(program, item->number);
+        text += ", " + (named.empty()
+                            ? std::string(item->family->one) + " " + std::to_string(item->number)
+                            : named);
     } else if (id == mm::kCounters) {
         if (const auto n = mm::counterAt(address)) text += ", " + counterName(*n);
     }
@@ -265,7 +285,7 @@ std::string ModBFrm::requestFieldTip(int index, double value) {
         case kStartHigh:
         case kStartLow:
             return join({std::string("Начальный адрес, ") + half, valueLine(value),
-                         addressText(function, start)});
+                         addressText(function, start, loadedProgram(app()))});
         default:
             return join(
                 {std::string(write                                   ? "Значение, "
@@ -369,11 +389,12 @@ std::string ModBFrm::bitsByteTip(int k, double value) {
     if (bits < 8)
         lines.push_back(bits == 7 ? std::string("бит 7 не запрошен и равен 0")
                                   : "биты " + std::to_string(bits) + "–7 не запрошены и равны 0");
+    const Program& program = loadedProgram(app());
     for (const Group& g : groups)
         for (int number : g.set)
-            if (const char* name = g.family ? g.family->name(number) : nullptr)
-                lines.push_back(std::string(g.family->one) + " " + std::to_string(number) + " — " +
-                                name);
+            if (std::string named = g.family ? g.family->named(program, number) : std::string();
+                !named.empty())
+                lines.push_back(std::move(named));
     return join(lines);
 }
 

@@ -98,6 +98,11 @@ const Controller* programController(App& app) {
     return run ? &run->controller() : nullptr;
 }
 
+const Program& loadedProgram(App& app) {
+    const auto* scheme = static_cast<const Objectt*>(app.existing(kObjectt));
+    return scheme ? scheme->controller().program() : factoryProgram();
+}
+
 std::optional<Situation> situationOfStatus(double statusCode) {
     for (const SituationRow& row : kSituations)
         if (statusCode == static_cast<int>(row.status)) return row.situation;

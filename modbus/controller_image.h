@@ -7,6 +7,7 @@ namespace vk41 {
 
 class App;
 class Controller;
+struct Program;
 
 // What the controller holds at this moment: its discrete inputs and outputs,
 // its condition flags, the operators active in its last cycle, and the flow
@@ -30,6 +31,11 @@ ControllerImage readController(App& app);
 // The controller, when it runs its program: the scheme is loaded with
 // "Работа по программе" chosen. Null otherwise; creates no window.
 const Controller* programController(App& app);
+
+// The program loaded in the controller, whatever the mode: the factory
+// program until the scheme window exists, whose controller holds it.
+// Creates no window.
+const Program& loadedProgram(App& app);
 
 // The situations the Modbus window and the conditions block show instead of
 // the running plant, whatever it does.

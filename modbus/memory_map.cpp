@@ -147,6 +147,18 @@ const char* flagMeaning(int k) {
     return text.empty() ? nullptr : text.c_str();
 }
 
+std::string flagName(const Program& program, int k) {
+    const std::string flag = "флаг " + std::to_string(k);
+    if (program == factoryProgram()) {
+        const char* meaning = flagMeaning(k);
+        return meaning ? flag + " — " + meaning : std::string();
+    }
+    if (k < 1 || k > kOperators || program.at(k).kind == Comparison::None) return {};
+    const std::string& comment = program.at(k).comment;
+    return flag + ": условие оператора " + std::to_string(k) +
+           (comment.empty() ? std::string() : " — " + comment);
+}
+
 const std::array<Counter, 4>& counters() {
     return kCounterTable;
 }

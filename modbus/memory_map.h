@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+
+namespace vk41 {
+struct Program;
+}
 
 namespace vk41::memory_map {
 
@@ -60,6 +65,13 @@ const char* outputWiring(int k);
 // factory program, in the words of the installation's wiring; null for an
 // empty row and for the flags past the last operator.
 const char* flagMeaning(int k);
+// Condition flag k as the texts of the map name it while `program` is
+// loaded. The factory program's flags say what their condition means
+// ("флаг 2 — штатный режим: выход 3 замкнут"); another program's, whose
+// conditions the installation's wiring does not explain, are named by their
+// operator and its comment ("флаг 5: условие оператора 5 — …"). Empty where
+// nothing is said: an empty row, a flag past the last operator.
+std::string flagName(const Program& program, int k);
 
 // The four pulse counters: three holding registers each (six bytes), from
 // 42222 + 3 (n - 1). A master reads the low four bytes (two registers) or all

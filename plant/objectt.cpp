@@ -13,6 +13,7 @@ const FormDesign& Objectt::layout() {
 Objectt::Objectt(App& app) : Form(app, layout()) {
     // "Деморежим" on this window's menu bar has no action.
     onMenu("B_U", [this] { this->app().open(kBlUsl); });
+    onMenu("Usl", [this] { this->app().open(kUslEdit); });
     onMenu("ModBus", [this] {
         this->app().open(kModBFrm);
         this->app().hide(kBlUsl);

@@ -59,6 +59,7 @@ std::string text(std::string_view rest, std::string_view* after = nullptr) {
 int wordsBeforeText(std::string_view command) {
     if (command == "menu" || command == "text" || command == "pick" || command == "snapshot")
         return 1;
+    if (command == "answer") return 0;
     return -1;
 }
 

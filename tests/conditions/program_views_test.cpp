@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "case_name.h"
 #include "conditions/controller.h"
 #include "conditions/program_file.h"
 #include "modbus/controller_image.h"
@@ -75,6 +76,54 @@ TEST(FlagMeanings, FollowTheOperatorsOfTheFactoryProgram) {
         }
     }
 }
+
+// A program the trainer did not come with: operator 1 with a comment of the
+// learner's, operator 2 without one, operator 4 still an empty row.
+Program learnersProgram() {
+    Program p = factoryProgram();
+    p.at(1).comment = "штатный режим без аварии";
+    p.at(2).comment = "";
+    return p;
+}
+
+struct FlagNameCase {
+    const char* name;
+    Program (*program)();
+    int flag;
+    const char* text;
+};
+
+Program factory() {
+    return factoryProgram();
+}
+
+// clang-format off
+const FlagNameCase kFlagNames[] = {
+    // name                 program            flag  text
+    {"FactoryWiring",       &factory,           1,   "флаг 1 — авария не светится: выход 5 разомкнут"},
+    {"FactoryDependent",    &factory,           9,   "флаг 9 — нижний уровень проверяется (условие 8)"},
+    {"FactoryEmptyRow",     &factory,           4,   ""},
+    {"FactoryPastTheRows",  &factory,          15,   ""},
+    {"LearnerComment",      &learnersProgram,   1,   "флаг 1: условие оператора 1 — штатный режим без аварии"},
+    {"LearnerNoComment",    &learnersProgram,   2,   "флаг 2: условие оператора 2"},
+    {"LearnerKeptComment",  &learnersProgram,  11,   "флаг 11: условие оператора 11 — Проверяем собственный дискретный выход №5 (АВАРИЯ). Если он замкнут, то взводится флажок выполнения условия №11"},
+    {"LearnerEmptyRow",     &learnersProgram,   4,   ""},
+    {"LearnerPastTheRows",  &learnersProgram,  15,   ""},
+    {"LearnerNoFlagZero",   &learnersProgram,   0,   ""},
+};
+// clang-format on
+
+class FlagNames : public ::testing::TestWithParam<FlagNameCase> {};
+
+// The factory program's flags say what they mean in the installation's
+// wiring; a learner's are named by their operators and comments.
+TEST_P(FlagNames, FollowTheLoadedProgram) {
+    const FlagNameCase& c = GetParam();
+    EXPECT_EQ(memory_map::flagName(c.program(), c.flag), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, FlagNames, ::testing::ValuesIn(kFlagNames),
+                         testing::caseName<FlagNameCase>);
 
 class ProgramViews : public ::testing::Test {
   protected:

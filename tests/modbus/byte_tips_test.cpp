@@ -2,11 +2,14 @@
 // command at the centre of each cell: request kinds × cells × number systems.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "conditions/program.h"
 #include "modbus_fixture.h"
+#include "plant/objectt.h"
 
 namespace vk41 {
 namespace {
@@ -100,8 +103,8 @@ void PrintTo(const TipCase& row, std::ostream* os) {
 
 enum class Radix { Dec, Hex };
 
-class ByteTips : public ModbusTest,
-                 public ::testing::WithParamInterface<std::tuple<TipCase, Radix>> {
+// The tooltips as the driver's `tooltip` command prints them.
+class ByteTipsAt : public ModbusTest {
   protected:
     // What the tooltip command prints at the centre of a cell.
     std::string tipAt(const char* row, int cell) {
@@ -117,6 +120,11 @@ class ByteTips : public ModbusTest,
         return text.substr(head.size(),
                            text.size() - head.size() - 2);  // no closing quote, newline
     }
+};
+
+class ByteTips : public ByteTipsAt,
+                 public ::testing::WithParamInterface<std::tuple<TipCase, Radix>> {
+  protected:
     void prepare(const TipCase& row, Radix radix) {
         for (const std::string& line : row.setup) driver.execute(line);
         driver.execute(radix == Radix::Hex ? "click ModB_Frm.Hex" : "click ModB_Frm.Dec");
@@ -154,6 +162,106 @@ INSTANTIATE_TEST_SUITE_P(Cells, ByteTips,
                              return std::string(std::get<0>(instance.param).name) +
                                     (hex ? "_Hex" : "_Dec");
                          });
+
+// A learner's program: the factory table with operator 1 told in the
+// learner's words, operator 2 without a comment and operator 5 comparing the
+// flow count. A flag is then named by its operator and its comment, for the
+// installation's wiring no longer explains what the conditions mean.
+Program learnerProgram() {
+    Program p = factoryProgram();
+    p.at(1).comment = "лампа штатного режима, пока нет аварии";
+    p.at(2).comment = "";
+    p.at(5) = {
+        Comparison::Greater, {OperandKind::Counter, 1}, {OperandKind::Constant, 100}, 0, 0, 0, 0,
+        "расход больше 100"};
+    return p;
+}
+
+struct LearnerTipCase {
+    const char* name;
+    std::vector<std::string> setup;  // driver lines before the tick
+    const char* row;                 // "Q" or "Ans"
+    int cell;
+    std::vector<std::string> lines;   // whole lines the tooltip holds
+    std::vector<std::string> absent;  // texts it does not hold
+    bool asFactory;                   // the factory program's tooltip is the same
+};
+
+void PrintTo(const LearnerTipCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
+// clang-format off
+const LearnerTipCase kLearnerTips[] = {
+    {"Commented",         {},                               "Ans", 3, {"флаги 1–8: подняты 1, 2, 3",
+                                                                       "флаг 1: условие оператора 1 — лампа штатного режима, пока нет аварии",
+                                                                       "флаг 2: условие оператора 2"},
+                                                                      {"авария не светится", "штатный режим: выход 3 замкнут"},  false},
+    {"FactoryComment",    {"text ModB_Frm.Cond_Val 4"},     "Ans", 3, {"флаг 3: условие оператора 3 — " + factoryProgram().at(3).comment},
+                                                                      {"флаг 1:", "флаг 2:"},                                     false},
+    {"ChangedOperator",   {"text ModB_Frm.Cond_Val 16"},    "Ans", 3, {"флаги 1–8: подняты 5", "флаг 5: условие оператора 5 — расход больше 100"},
+                                                                      {"насос включён"},                                          false},
+    {"EmptyRowUnnamed",   {"text ModB_Frm.Cond_Val 8"},     "Ans", 3, {"флаги 1–8: подняты 4"},
+                                                                      {"флаг 4:", "флаг 4 —"},                                    true},
+    {"PastTheOperators",  {"text ModB_Frm.Cond_Val 16384"}, "Ans", 4, {"флаги 9–16: подняты 15"},
+                                                                      {"флаг 15:", "флаг 15 —"},                                  true},
+    {"Address",           {},                               "Q",   3, {"Адрес 32 (0x0020): флаги логических условий, флаг 1: условие оператора 1 — лампа штатного режима, пока нет аварии"},
+                                                                      {"разомкнут"},                                              false},
+    {"AddressNoComment",  {"text ModB_Frm.Комбо1(5) 33"},   "Q",   3, {"Адрес 33 (0x0021): флаги логических условий, флаг 2: условие оператора 2"},
+                                                                      {},                                                         false},
+    {"OutputsKeepWiring", {"click ModB_Frm.Count_Length(3)",
+                           "click ModB_Frm.Branch(3)"},     "Ans", 3, {"выход 5 — АВАРИЯ, красная лампа"},
+                                                                      {},                                                         true},
+};
+// clang-format on
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class LearnerByteTips : public ByteTipsAt, public ::testing::WithParamInterface<LearnerTipCase> {
+  protected:
+    LearnerByteTips() { scheme().controller().load(learnerProgram()); }
+    Objectt& scheme() { return driver.app().form<Objectt>("Objectt"); }
+    std::string prepared(const LearnerTipCase& row) {
+        for (const std::string& line : row.setup) driver.execute(line);
+        driver.execute("run 300");
+        return tipAt(row.row, row.cell);
+    }
+};
+
+TEST_P(LearnerByteTips, NameFlagsByTheirOperatorsComments) {
+    const LearnerTipCase& row = GetParam();
+    const std::string tip = prepared(row);
+    const std::vector<std::string> lines = linesOf(tip);
+    for (const std::string& expected : row.lines)
+        EXPECT_TRUE(std::ranges::find(lines, expected) != lines.end())
+            << "expected the line\n  " << expected << "\nin\n"
+            << tip;
+    for (const std::string& text : row.absent)
+        EXPECT_EQ(tip.find(text), std::string::npos) << "not expected\n  " << text << "\nin\n"
+                                                     << tip;
+}
+
+// The factory program loaded again, its flags say again what they mean.
+TEST_P(LearnerByteTips, AreTheFactoryOnesOnceTheFactoryProgramIsBack) {
+    const LearnerTipCase& row = GetParam();
+    const std::string learner = prepared(row);
+    scheme().controller().load(factoryProgram());
+    driver.execute("run 300");
+    const std::string factory = tipAt(row.row, row.cell);
+    EXPECT_EQ(factory.find("условие оператора"), std::string::npos) << factory;
+    if (row.asFactory)
+        EXPECT_EQ(factory, learner) << "what the program does not name stays as it is";
+    else
+        EXPECT_NE(factory, learner);
+}
+
+INSTANTIATE_TEST_SUITE_P(LearnerProgram, LearnerByteTips, ::testing::ValuesIn(kLearnerTips),
+                         [](const auto& tip) { return std::string(tip.param.name); });
 
 TEST_F(ModbusTest, NoByteTooltipBeforeTheFirstTick) {
     const Control& q = c("Q", 0);

@@ -17,7 +17,7 @@
 namespace vk41 {
 namespace {
 
-const char* const kWindows[] = {"Texttt", "Objectt", "Bl_Usl", "ModB_Frm"};
+const char* const kWindows[] = {"Texttt", "Objectt", "Bl_Usl", "ModB_Frm", "Usl_Edit"};
 const char* const kTexts[] = {"",    "0",  "1",     "2",   "08",  "32",   "40",  "10003", "255",
                               "256", "-1", "99999", "1e9", "abc", "3.5",  " 7",  "0x1F",  "65535",
                               "😀",   "\"", "\\",    "  ",  "01",  "1e-9", "NaN", "inf",   "7"};
@@ -31,7 +31,7 @@ class Monkey {
         const int what = pick(100);
         if (what < 8) return menu(form);
         if (what < 11) return (void)driver_.app().close(form->name());
-        if (what < 14) return driver_.app().open(kWindows[pick(4)]);
+        if (what < 14) return driver_.app().open(kWindows[pick(std::size(kWindows))]);
         if (what < 20) return (void)driver_.scheduler().advanceBy(pick(3000));
         if (!form || !form->loaded()) return;
         Control& c = anyControl(*form);
@@ -81,7 +81,7 @@ class Monkey {
     int pick(std::size_t n) { return static_cast<int>(random_() % n); }
 
     Form* anyWindow() {
-        const char* name = kWindows[pick(4)];
+        const char* name = kWindows[pick(std::size(kWindows))];
         Form* f = driver_.app().existing(name);
         return f ? f : driver_.app().existing("Texttt");
     }

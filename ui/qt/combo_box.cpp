@@ -1,5 +1,6 @@
 #include "ui/qt/combo_box.h"
 
+#include <QLineEdit>
 #include <QPalette>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -34,6 +35,8 @@ void ComboBox::showControl(const Control& c, double scale) {
     if (currentText().toStdString() != c.text()) {
         const QSignalBlocker block(this);
         setEditText(toQString(c.text()));
+        // A text longer than the field shows its start, as a table cell does.
+        if (lineEdit() && !hasFocus()) lineEdit()->setCursorPosition(0);
     }
 }
 
