@@ -143,7 +143,7 @@ scheme_ok() {
 }
 eventually scheme_ok
 
-modbus=$(wait_window "Обмен по протоколу ModBus RTU" menu_click "$scheme" "Деморежим|Блок Условий|ModBus" 2) ||
+modbus=$(wait_window "Обмен по протоколу ModBus RTU" menu_click "$scheme" "Деморежим|Блок Условий|Программа|ModBus" 3) ||
     fail "ModBus did not open the Modbus window"
 xdotool windowraise "$modbus"
 sleep 1
