@@ -114,9 +114,12 @@ std::string traceLine(const Program& program, const OperatorStep& step) {
 // ---------------------------------------------------------------------------
 // Running, stepping and stopping.
 
+Controller::Controller()
+    : program_(std::make_shared<const Program>(factoryProgram())), pending_(program_) {}
+
 void Controller::load(const Program& program) {
-    pending_ = program;
-    if (next_ == 0) program_ = program;
+    pending_ = std::make_shared<const Program>(program);
+    if (next_ == 0) program_ = pending_;
 }
 
 void Controller::restart() {
@@ -140,14 +143,20 @@ void Controller::begin(std::uint32_t inputs, const Counters& counters) {
     atBegin_ = state_;
     outputWriter_.fill(0);
     flagWriter_.fill(0);
-    trace_.emplace_back();
-    while (trace_.size() > kTracedCycles) trace_.pop_front();
+    if (traced_ == kTracedCycles)
+        first_ = (first_ + 1) % kTracedCycles;
+    else
+        ++traced_;
+    TracedCycle& traced = tracing();
+    traced.program = program_;
+    traced.ran = 0;
+    traced.stop.clear();
     next_ = 1;
 }
 
 void Controller::runNext() {
     const ControllerState before = state_;
-    const OperatorStep step = runOperator(program_, next_, state_);
+    const OperatorStep step = runOperator(*program_, next_, state_);
     // A forced output holds whatever the program sets.
     state_.outputs = forcedOutputs_.over(state_.outputs);
     // The operator that changed an output or a flag names the change.
@@ -155,7 +164,8 @@ void Controller::runNext() {
         outputWriter_[static_cast<std::size_t>(step.output)] = next_;
     if (bitOf(before.flags, next_) != bitOf(state_.flags, next_))
         flagWriter_[static_cast<std::size_t>(next_)] = next_;
-    trace_.back().push_back(traceLine(program_, step));
+    TracedCycle& traced = tracing();
+    traced.steps[static_cast<std::size_t>(traced.ran++)] = step;
     ++next_;
 }
 
@@ -167,7 +177,7 @@ bool Controller::finish() {
     stopReason_ = changeStop();
     if (!stopReason_.empty()) {
         paused_ = true;
-        trace_.back().push_back(stopReason_);
+        tracing().stop = stopReason_;
     }
     return true;
 }
@@ -219,7 +229,7 @@ bool Controller::cycle(std::uint32_t inputs, const Counters& counters) {
             paused_ = true;
             stopReason_ = "останов: перед оператором " + std::to_string(next_) + " (цикл " +
                           std::to_string(cycles_ + 1) + ")";
-            trace_.back().push_back(stopReason_);
+            tracing().stop = stopReason_;
             return false;
         }
         resumeAt_ = 0;
@@ -240,6 +250,16 @@ bool Controller::stepCycle(std::uint32_t inputs, const Counters& counters) {
     while (next_ <= kOperators) runNext();
     resumeAt_ = 0;
     return finish();
+}
+
+std::vector<std::string> Controller::trace(std::size_t ago) const {
+    if (ago >= traced_) return {};
+    const TracedCycle& c = ring_[(first_ + traced_ - 1 - ago) % kTracedCycles];
+    std::vector<std::string> lines;
+    for (int i = 0; i < c.ran; ++i)
+        lines.push_back(traceLine(*c.program, c.steps[static_cast<std::size_t>(i)]));
+    if (!c.stop.empty()) lines.push_back(c.stop);
+    return lines;
 }
 
 void Controller::resume() {

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -98,9 +98,9 @@ class Controller {
     // The trace lines of each of the last cycles, oldest first.
     static constexpr std::size_t kTracedCycles = 100;
 
-    Controller() : program_(factoryProgram()), pending_(factoryProgram()) {}
+    Controller();
 
-    const Program& program() const { return pending_; }
+    const Program& program() const { return *pending_; }
     const ControllerState& state() const { return state_; }
     // Cycles completed since the last restart.
     std::uint64_t cycles() const { return cycles_; }
@@ -147,8 +147,11 @@ class Controller {
     // and a forced output keeps its forced value.
     void writeOutput(int k, bool on);
 
-    const std::deque<std::vector<std::string>>& trace() const { return trace_; }
-    void clearTrace() { trace_.clear(); }
+    // The trace lines of the cycle `ago` cycles back, 0 the last one (or the
+    // one under way), with its stop's line when one stopped it.
+    std::vector<std::string> trace(std::size_t ago = 0) const;
+    std::size_t tracedCycles() const { return traced_; }
+    void clearTrace() { traced_ = 0; }
 
   private:
     void begin(std::uint32_t inputs, const Counters& counters);
@@ -157,8 +160,17 @@ class Controller {
     bool breaksBefore(int k) const;
     std::string changeStop() const;
 
-    Program program_;  // the program of the cycle under way
-    Program pending_;  // the one the next cycle runs
+    // What a cycle did, kept as it ran and put in words when asked.
+    struct TracedCycle {
+        std::shared_ptr<const Program> program;
+        std::array<OperatorStep, kOperators> steps{};
+        int ran{0};
+        std::string stop;
+    };
+    TracedCycle& tracing() { return ring_[(first_ + traced_ - 1) % kTracedCycles]; }
+
+    std::shared_ptr<const Program> program_;  // the program of the cycle under way
+    std::shared_ptr<const Program> pending_;  // the one the next cycle runs
     ControllerState state_;
     ControllerState atBegin_;          // the state the cycle under way began from
     std::uint32_t previousInputs_{0};  // the last cycle's input image
@@ -173,7 +185,9 @@ class Controller {
     std::vector<Breakpoint> breakpoints_;
     Forcing forcedInputs_;
     Forcing forcedOutputs_;
-    std::deque<std::vector<std::string>> trace_;
+    std::vector<TracedCycle> ring_{kTracedCycles};
+    std::size_t first_{0};   // the oldest traced cycle's place in the ring
+    std::size_t traced_{0};  // how many it holds
 };
 
 }  // namespace vk41

@@ -221,8 +221,7 @@ void ScriptDriver::debug(const script::Line& line) {
     if (command == "unbreak") return controller.removeBreakpoints();
     if (command == "unforce") return controller.unforceAll();
     if (command == "trace") {
-        if (controller.trace().empty()) return;
-        for (const std::string& text : controller.trace().back())
+        for (const std::string& text : controller.trace())
             *out_ << "trace = " << quoted(text) << '\n';
         return;
     }

@@ -48,7 +48,7 @@ TEST(Stepping, FourteenOperatorsMakeTheCycleThatOneStepMakes) {
     EXPECT_EQ(byOperator.controller().nextOperator(), 0);
     EXPECT_EQ(byOperator.state(), byCycle.state());
     EXPECT_EQ(byOperator.plant(), byCycle.plant());
-    EXPECT_EQ(byOperator.controller().trace().back(), byCycle.controller().trace().back());
+    EXPECT_EQ(byOperator.controller().trace(), byCycle.controller().trace());
 }
 
 TEST(Stepping, AnHourPausedChangesNothing) {
@@ -90,7 +90,7 @@ TEST_P(Breakpoints, StopWhereAndWhenTheySay) {
     for (int n = 0; n < 6000 && !d.controller().paused(); ++n) d.run("run 100");
     ASSERT_TRUE(d.controller().paused()) << "ten minutes without a stop";
     EXPECT_EQ(d.controller().nextOperator(), GetParam().nextOperator);
-    const std::string& stop = d.controller().trace().back().back();
+    const std::string stop = d.controller().trace().back();
     EXPECT_EQ(stop.rfind(GetParam().message, 0), 0u) << stop;
     EXPECT_EQ(d.controller().stopReason(), stop);
     // Continued, it runs on until the next stop.
