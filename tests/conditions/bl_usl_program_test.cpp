@@ -15,6 +15,7 @@
 #include "modbus/controller_image.h"
 #include "plant/objectt.h"
 #include "program_print.h"
+#include "running_program.h"
 #include "tools/script_driver.h"
 
 namespace vk41 {
@@ -123,24 +124,10 @@ const ProgramCase kPrograms[] = {
 };
 // clang-format on
 
-// The scheme in "Работа по программе", running with the valve open two
-// steps, so that the tank fills and drains again and again, with the
-// conditions block open.
-class ProgramShown : public ::testing::Test {
+class ProgramShown : public testing::RunningProgram {
   protected:
-    ProgramShown() {
-        driver.execute("menu Texttt Имитация");
-        driver.execute("menu Objectt Блок Условий");
-        driver.execute("click Objectt.Radix(3)");
-        driver.execute("click Objectt.Hand_Upp");
-        driver.execute("click Objectt.Hand_Upp");
-        driver.execute("click Objectt.Vis(0)");
-    }
-
-    Objectt& scheme() { return driver.app().form<Objectt>("Objectt"); }
     BlUsl& window() { return driver.app().form<BlUsl>("Bl_Usl"); }
     Control& c(const char* name, int index = -1) { return window().control(name, index); }
-    const ControllerState& cycle() { return scheme().controller().state(); }
     // A program loaded shows from the window's next tick on.
     void load(const Program& program) {
         scheme().controller().load(program);
@@ -173,9 +160,6 @@ class ProgramShown : public ::testing::Test {
         window().mouseMove(x, static_cast<float>((rowTop(k) + 11) * 15));
         return c("Curent_Coment").caption();
     }
-
-    std::ostringstream out;
-    ScriptDriver driver{out};
 };
 
 TEST_F(ProgramShown, TheFactoryProgramShowsThePictureAndNoDrawnTable) {

@@ -16,6 +16,7 @@
 #include "modbus/memory_map.h"
 #include "plant/objectt.h"
 #include "program_print.h"
+#include "running_program.h"
 #include "tools/script_driver.h"
 #include "tools/script_parse.h"
 #include "ui/numbers.h"
@@ -125,18 +126,8 @@ TEST_P(FlagNames, FollowTheLoadedProgram) {
 INSTANTIATE_TEST_SUITE_P(Programs, FlagNames, ::testing::ValuesIn(kFlagNames),
                          testing::caseName<FlagNameCase>);
 
-class ProgramViews : public ::testing::Test {
+class ProgramViews : public testing::RunningProgram {
   protected:
-    ProgramViews() {
-        driver.execute("menu Texttt Имитация");
-        driver.execute("menu Objectt Блок Условий");
-        driver.execute("click Objectt.Radix(3)");
-        driver.execute("click Objectt.Hand_Upp");
-        driver.execute("click Objectt.Hand_Upp");
-        driver.execute("click Objectt.Vis(0)");
-    }
-    Objectt& scheme() { return driver.app().form<Objectt>("Objectt"); }
-    const ControllerState& cycle() { return scheme().controller().state(); }
     Control& blUsl(const char* name, int index) {
         return driver.app().form("Bl_Usl").control(name, index);
     }
@@ -145,9 +136,6 @@ class ProgramViews : public ::testing::Test {
         driver.execute("get " + path);
         return out.str();
     }
-
-    std::ostringstream out;
-    ScriptDriver driver{out};
 };
 
 // The markers of "Деморежим" show the flags and active operators of the

@@ -8,27 +8,14 @@
 #include <QTimer>
 
 #include "app/windows.h"
+#include "shell_windows.h"
 #include "ui/qt/form_window.h"
 
 namespace vk41 {
 namespace {
 
-qt::FormWindow* windowOf(const char* name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* window = dynamic_cast<qt::FormWindow*>(w);
-            window && window->form().name() == name)
-            return window;
-    return nullptr;
-}
-
-void chooseMenu(const char* window, const QString& caption) {
-    qt::FormWindow* w = windowOf(window);
-    ASSERT_NE(w, nullptr) << window;
-    for (QAction* a : w->menuBar()->actions()) {
-        if (a->text() == caption) return a->trigger();
-    }
-    FAIL() << "no menu item " << caption.toStdString();
-}
+using testing::chooseMenu;
+using testing::windowOf;
 
 TEST(Shell, StartsOnTheDescriptionWindowAlone) {
     Trainer program;

@@ -16,19 +16,15 @@
 #include <string>
 
 #include "app/windows.h"
+#include "shell_windows.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/shell.h"
 
 namespace vk41 {
 namespace {
 
-qt::FormWindow* windowOf(const char* name) {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* window = dynamic_cast<qt::FormWindow*>(w);
-            window && window->form().name() == name)
-            return window;
-    return nullptr;
-}
+using testing::chooseMenu;
+using testing::windowOf;
 
 class EditorWidgets : public ::testing::Test {
   protected:
@@ -39,13 +35,6 @@ class EditorWidgets : public ::testing::Test {
         chooseMenu("Objectt", "Программа");
         QApplication::processEvents();
         window = windowOf("Usl_Edit");
-    }
-    static void chooseMenu(const char* name, const QString& caption) {
-        qt::FormWindow* w = windowOf(name);
-        ASSERT_NE(w, nullptr) << name;
-        for (QAction* a : w->menuBar()->actions())
-            if (a->text() == caption) return a->trigger();
-        FAIL() << "no menu item " << caption.toStdString();
     }
 
     // Operator k's cell in column c, as a person sees it.
