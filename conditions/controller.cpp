@@ -79,14 +79,6 @@ ControllerState runCycle(const Program& program, ControllerState state, std::uin
 
 namespace {
 
-std::string kindWord(Comparison kind) {
-    std::string text = notation::kindText(kind);  // "если О1 Равен О2"
-    const std::size_t first = text.find("О1 ");
-    const std::size_t last = text.rfind(" О2");
-    if (first == std::string::npos || last == std::string::npos) return text;
-    return text.substr(first + 4, last - first - 4);
-}
-
 std::string valued(const Operand& operand, std::int64_t value) {
     if (operand.kind == OperandKind::Constant) return notation::operandText(operand);
     return notation::operandText(operand) + " = " + std::to_string(value);
@@ -102,7 +94,7 @@ std::string traceLine(const Program& program, const OperatorStep& step) {
     const std::string source = op.dependsOn ? notation::dependsText(op.dependsOn) : "";
     if (!step.active) return line + "не активен (" + source + " не взведён); " + flag + " сброшен";
     line += op.dependsOn ? "активен (" + source + " взведён); " : "активен; ";
-    line += valued(op.first, step.first) + ", " + kindWord(op.kind) + " " +
+    line += valued(op.first, step.first) + ", " + notation::comparisonText(op.kind) + " " +
             valued(op.second, step.second) + (step.holds ? " — да" : " — нет");
     if (step.output) {
         line += "; " + notation::outputText(step.output) + " := " + std::to_string(step.value) +

@@ -14,16 +14,17 @@ constexpr std::array<const char*, kColumns> kTitles = {
 
 struct KindName {
     Comparison kind;
-    const char* text;   // as the table prints it
-    const char* word;   // the comparison alone, as a learner may type it
+    const char* text;        // as the table prints it
+    const char* comparison;  // the comparison alone, as a condition is said
+    const char* word;        // the comparison alone, as a learner may type it
     const char* sign;
 };
 constexpr std::array<KindName, 5> kKinds = {{
-    {Comparison::None,     "Нет",                 "нет",       "-"},
-    {Comparison::Equal,    "если О1 Равен О2",    "равен",     "="},
-    {Comparison::NotEqual, "если О1 Не равен О2", "не равен",  "<>"},
-    {Comparison::Greater,  "если О1 Больше О2",   "больше",    ">"},
-    {Comparison::Less,     "если О1 Меньше О2",   "меньше",    "<"},
+    {Comparison::None,     "Нет",                 "Нет",       "нет",       "-"},
+    {Comparison::Equal,    "если О1 Равен О2",    "Равен",     "равен",     "="},
+    {Comparison::NotEqual, "если О1 Не равен О2", "Не равен",  "не равен",  "<>"},
+    {Comparison::Greater,  "если О1 Больше О2",   "Больше",    "больше",    ">"},
+    {Comparison::Less,     "если О1 Меньше О2",   "Меньше",    "меньше",    "<"},
 }};
 // clang-format on
 
@@ -167,6 +168,10 @@ const char* title(Column column) {
 
 std::string kindText(Comparison kind) {
     return kKinds[static_cast<std::size_t>(kind)].text;
+}
+
+std::string comparisonText(Comparison kind) {
+    return kKinds[static_cast<std::size_t>(kind)].comparison;
 }
 
 std::string operandText(const Operand& operand) {

@@ -29,6 +29,8 @@ inline constexpr int kColumns = 9;
 const char* title(Column column);
 
 std::string kindText(Comparison kind);
+// The comparison alone, as a condition is said: "Равен", "Не равен".
+std::string comparisonText(Comparison kind);
 std::string operandText(const Operand& operand);
 std::string outputText(int output);
 std::string valueText(int value);

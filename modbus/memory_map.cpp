@@ -93,10 +93,8 @@ std::string meaningOf(const Operator& op) {
                (a.kind == OperandKind::Input ? "вход " : "выход ") + std::to_string(a.number) +
                (closed ? " замкнут" : " разомкнут");
     }
-    std::string kind = notation::kindText(op.kind);
-    kind = kind.substr(kind.find("О1 ") + 4);  // "Равен О2" …
-    kind = kind.substr(0, kind.rfind(" О2"));
-    return notation::operandText(a) + " " + kind + " " + notation::operandText(b) + under;
+    return notation::operandText(a) + " " + notation::comparisonText(op.kind) + " " +
+           notation::operandText(b) + under;
 }
 
 }  // namespace
