@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "conditions/bl_usl.h"
+#include "conditions/debug_frm.h"
 #include "conditions/usl_edit.h"
 #include "description/texttt.h"
 #include "modbus/crc_steps_frm.h"
@@ -24,6 +25,8 @@ void registerWindows(App& app) {
                      [](App& a) { return std::make_unique<CrcStepsFrm>(a); });
     app.registerForm(kUslEdit, &UslEdit::layout,
                      [](App& a) { return std::make_unique<UslEdit>(a); });
+    app.registerForm(kDebugFrm, &DebugFrm::layout,
+                     [](App& a) { return std::make_unique<DebugFrm>(a); });
 }
 
 }  // namespace vk41

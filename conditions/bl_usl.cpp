@@ -7,6 +7,7 @@
 #include "conditions/notation.h"
 #include "conditions/program.h"
 #include "modbus/controller_image.h"
+#include "plant/objectt.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
 #include "ui/process_status.h"
@@ -75,10 +76,12 @@ const std::string& BlUsl::comment(int index, const Program& program) {
     return program.at(index + 1).comment;
 }
 
-BlUsl::BlUsl(App& app) : Form(app, layout()) {
+BlUsl::BlUsl(App& app) : DebuggingForm(app, layout()) {
     onTimer("Часы1", [this] { tick(); });
     onMouseMove("Lab", [this](int index, float, float) { Lab_MouseMove(index); });
     onMenu("Edit", [this] { this->app().open(kUslEdit); });
+    onMouseMove("Num", [this](int index, float, float) { Lab_MouseMove(index); });
+    onClick("Num", [this](int index) { toggleOperatorBreak(this->app(), index + 1); });
     variables_.add("Intro_Ticks", Intro_Ticks);
 }
 
@@ -87,6 +90,8 @@ BlUsl::BlUsl(App& app) : Form(app, layout()) {
 void BlUsl::onLoad() {
     Intro_Ticks = 0;
     showProgram();
+    forgetDebugging();
+    showDebugging();
 }
 
 void BlUsl::Lab_MouseMove(int index) {
@@ -127,6 +132,7 @@ void BlUsl::tick() {
     }
     showProgram();
     showSituation();
+    showDebugging();
 }
 
 // The options 1 to 3 show the factory program's cycle in their situation.
@@ -169,6 +175,38 @@ void BlUsl::showMarkers(const ControllerImage& image) {
     for (int k = 1; k <= kOperators; ++k) {
         if (Control* flag = find("Flag", k - 1)) flag->setVisible(raised(image.flags, k));
         if (Control* bar = find("Usl", k - 1)) bar->setVisible(raised(image.active, k));
+    }
+}
+
+void BlUsl::showStepping() {
+    const Controller& c = app().form<Objectt>(kObjectt).controller();
+    for (int k = 1; k <= kOperators; ++k) {
+        Control& mark = control("Brk_Mark", k - 1);
+        const BreakMark kind = operatorBreak(c, k);
+        mark.setVisible(kind != BreakMark::None);
+        mark.setFillColor(kind == BreakMark::On ? kBreakColour : kWhite);
+    }
+    frameRow(operatorAboutToRun(app()));
+}
+
+// The frame's lines lie on the table's lines above and below row k.
+void BlUsl::frameRow(int k) {
+    for (int side = 0; side < 4; ++side) control("Dbg_Box", side).setVisible(k != 0);
+    if (k == 0) return;
+    const Control& above = control("Tab_Line", k);
+    const Control& below = control("Tab_Line", k + 1);
+    const float left = above.x1(), right = above.x2(), top = above.y1(), bottom = below.y1();
+    const std::array<std::array<float, 4>, 4> ends = {{{left, top, right, top},
+                                                       {left, bottom, right, bottom},
+                                                       {left, top, left, bottom},
+                                                       {right, top, right, bottom}}};
+    for (int side = 0; side < 4; ++side) {
+        Control& line = control("Dbg_Box", side);
+        const auto& e = ends[static_cast<std::size_t>(side)];
+        line.setX1(e[0]);
+        line.setY1(e[1]);
+        line.setX2(e[2]);
+        line.setY2(e[3]);
     }
 }
 

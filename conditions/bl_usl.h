@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "conditions/debug_bar.h"
 #include "conditions/program.h"
-#include "ui/form.h"
 
 namespace vk41 {
 
@@ -14,8 +14,10 @@ struct ControllerImage;
 // window's picture for the factory program, drawn from the program for any
 // other), the flag and activity markers beside it, the operator comments
 // under the mouse, the introduction to the table's notation, and the menu
-// that opens the program's editor.
-class BlUsl : public Form {
+// that opens the program's editor; the stepping toolbar, the frame round the
+// operator about to run and the marks of breakpoints, set by a click on an
+// operator's number.
+class BlUsl : public DebuggingForm {
   public:
     explicit BlUsl(App& app);
 
@@ -31,6 +33,7 @@ class BlUsl : public Form {
 
   protected:
     void onLoad() override;
+    void showStepping() override;
 
   private:
     void tick();
@@ -39,6 +42,7 @@ class BlUsl : public Form {
     void showSituation();
     void clearMarkers();
     void showMarkers(const ControllerImage& image);
+    void frameRow(int k);
 };
 
 }  // namespace vk41

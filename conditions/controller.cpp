@@ -110,11 +110,13 @@ Controller::Controller()
     : program_(std::make_shared<const Program>(factoryProgram())), pending_(program_) {}
 
 void Controller::load(const Program& program) {
+    ++revision_;
     pending_ = std::make_shared<const Program>(program);
     if (next_ == 0) program_ = pending_;
 }
 
 void Controller::restart() {
+    ++revision_;
     state_ = {};
     cycles_ = 0;
     next_ = 0;
@@ -127,6 +129,7 @@ void Controller::restart() {
 }
 
 void Controller::begin(std::uint32_t inputs, const Counters& counters) {
+    ++revision_;
     program_ = pending_;
     previousInputs_ = state_.inputs;
     state_.inputs = forcedInputs_.over(inputs);
@@ -147,6 +150,7 @@ void Controller::begin(std::uint32_t inputs, const Counters& counters) {
 }
 
 void Controller::runNext() {
+    ++revision_;
     const ControllerState before = state_;
     const OperatorStep step = runOperator(*program_, next_, state_);
     // A forced output holds whatever the program sets.
@@ -164,6 +168,7 @@ void Controller::runNext() {
 // Ends the cycle after its last operator; a watched change stops the
 // controller after it.
 bool Controller::finish() {
+    ++revision_;
     next_ = 0;
     ++cycles_;
     stopReason_ = changeStop();
@@ -219,6 +224,7 @@ bool Controller::cycle(std::uint32_t inputs, const Counters& counters) {
     while (next_ <= kOperators) {
         if (next_ != resumeAt_ && breaksBefore(next_)) {
             paused_ = true;
+            ++revision_;
             stopReason_ = "останов: перед оператором " + std::to_string(next_) + " (цикл " +
                           std::to_string(cycles_ + 1) + ")";
             tracing().stop = stopReason_;
@@ -255,12 +261,14 @@ std::vector<std::string> Controller::trace(std::size_t ago) const {
 }
 
 void Controller::resume() {
+    ++revision_;
     paused_ = false;
     stopReason_.clear();
     resumeAt_ = next_;
 }
 
 void Controller::setBreakpoint(Breakpoint b) {
+    ++revision_;
     for (Breakpoint& existing : breakpoints_)
         if (existing.what == b.what && existing.number == b.number) {
             existing.enabled = b.enabled;
@@ -270,23 +278,48 @@ void Controller::setBreakpoint(Breakpoint b) {
 }
 
 void Controller::forceInput(int k, bool on) {
+    ++revision_;
     setBit(forcedInputs_.mask, k, true);
     setBit(forcedInputs_.values, k, on);
     state_.inputs = forcedInputs_.over(state_.inputs);
 }
 
 void Controller::forceOutput(int k, bool on) {
+    ++revision_;
     setBit(forcedOutputs_.mask, k, true);
     setBit(forcedOutputs_.values, k, on);
     state_.outputs = forcedOutputs_.over(state_.outputs);
 }
 
+void Controller::removeBreakpoint(Watch what, int number) {
+    ++revision_;
+    std::erase_if(breakpoints_,
+                  [&](const Breakpoint& b) { return b.what == what && b.number == number; });
+}
+
+void Controller::removeBreakpoints() {
+    ++revision_;
+    breakpoints_.clear();
+}
+
+void Controller::unforceInput(int k) {
+    ++revision_;
+    setBit(forcedInputs_.mask, k, false);
+}
+
+void Controller::unforceOutput(int k) {
+    ++revision_;
+    setBit(forcedOutputs_.mask, k, false);
+}
+
 void Controller::unforceAll() {
+    ++revision_;
     forcedInputs_ = {};
     forcedOutputs_ = {};
 }
 
 void Controller::writeOutput(int k, bool on) {
+    ++revision_;
     setBit(state_.outputs, k, on);
     state_.outputs = forcedOutputs_.over(state_.outputs);
 }

@@ -126,19 +126,27 @@ class Controller {
     // A paused controller stands where it is, between cycles or before an
     // operator; `cycle` then does nothing.
     bool paused() const { return paused_; }
-    void pause() { paused_ = true; }
+    void pause() {
+        paused_ = true;
+        ++revision_;
+    }
     void resume();
     // The operator about to run, 0 between cycles.
     int nextOperator() const { return next_; }
     // Why the controller last stopped at a breakpoint; empty when it runs.
     const std::string& stopReason() const { return stopReason_; }
 
+    // A breakpoint set again on the same item takes the new `enabled`.
     void setBreakpoint(Breakpoint b);
-    void removeBreakpoints() { breakpoints_.clear(); }
-    std::vector<Breakpoint>& breakpoints() { return breakpoints_; }
+    void removeBreakpoint(Watch what, int number);
+    void removeBreakpoints();
+    const std::vector<Breakpoint>& breakpoints() const { return breakpoints_; }
 
     void forceInput(int k, bool on);
     void forceOutput(int k, bool on);
+    // The item follows the plant (an input) or the program (an output) again.
+    void unforceInput(int k);
+    void unforceOutput(int k);
     void unforceAll();
     const Forcing& forcedInputs() const { return forcedInputs_; }
     const Forcing& forcedOutputs() const { return forcedOutputs_; }
@@ -151,7 +159,15 @@ class Controller {
     // one under way), with its stop's line when one stopped it.
     std::vector<std::string> trace(std::size_t ago = 0) const;
     std::size_t tracedCycles() const { return traced_; }
-    void clearTrace() { traced_ = 0; }
+    void clearTrace() {
+        traced_ = 0;
+        ++revision_;
+    }
+
+    // Grows with every change of what the controller holds or shows: its
+    // state, program, stepping, breakpoints, forcing and trace. A view that
+    // shows the controller redraws only when it has moved.
+    std::uint64_t revision() const { return revision_; }
 
   private:
     void begin(std::uint32_t inputs, const Counters& counters);
@@ -188,6 +204,7 @@ class Controller {
     std::vector<TracedCycle> ring_{kTracedCycles};
     std::size_t first_{0};   // the oldest traced cycle's place in the ring
     std::size_t traced_{0};  // how many it holds
+    std::uint64_t revision_{0};
 };
 
 }  // namespace vk41

@@ -20,6 +20,8 @@ using notation::Column;
 constexpr Colour kMarked = rgb(0xFF0000);
 // The scheme's option Radix(3), "Работа по программе".
 constexpr int kProgramOption = 3;
+
+constexpr Colour kNumberColour = rgb(0xE0E0E0);
 // Edits kept for undo; older ones are let go.
 constexpr std::size_t kUndoSteps = 100;
 
@@ -194,7 +196,7 @@ int UslEdit::cellIndex(int k, Column column) {
     return kRowCells * (k - 1) + placeOf(column);
 }
 
-UslEdit::UslEdit(App& app) : Form(app, layout()) {
+UslEdit::UslEdit(App& app) : DebuggingForm(app, layout()) {
     onChange("Cell", [this](int cell) { edited(cell, true); });
     onPick("Cell", [this](int cell) { edited(cell, false); });
     onClick("Load", [this](int) { loadIntoController(); });
@@ -206,6 +208,8 @@ UslEdit::UslEdit(App& app) : Form(app, layout()) {
     onClick("Save_As", [this](int) { saveAs(); });
     onMenu("Undo", [this] { undo(); });
     onMenu("Redo", [this] { redo(); });
+    onClick("Row_No", [this](int row) { toggleOperatorBreak(this->app(), row + 1); });
+    onTimer("Dbg_Clock", [this] { showDebugging(); });
 }
 
 // Each opening shows the program the controller holds: edits not saved were
@@ -220,6 +224,24 @@ void UslEdit::onLoad() {
     showContent(contentOf(app().form<Objectt>(kObjectt).controller().program()));
     present_ = saved_ = current();
     say("В редакторе программа, загруженная в контроллер.");
+    forgetDebugging();
+    showDebugging();
+}
+
+// The numbers show the operator about to run and the breakpoints.
+void UslEdit::showStepping() {
+    const Controller& c = app().form<Objectt>(kObjectt).controller();
+    const int next = operatorAboutToRun(app());
+    for (int k = 1; k <= kOperators; ++k) {
+        Control& number = control("Row_No", k - 1);
+        const BreakMark mark = operatorBreak(c, k);
+        number.setCaption((mark == BreakMark::On    ? "●"
+                           : mark == BreakMark::Off ? "○"
+                                                    : "") +
+                          std::to_string(k));
+        number.setForeColor(mark == BreakMark::None ? kBlack : kBreakColour);
+        number.setBackColor(k == next ? kNextColour : kNumberColour);
+    }
 }
 
 // Keys typed into one cell one after another make one step of undo, as a

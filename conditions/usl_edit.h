@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "conditions/debug_bar.h"
 #include "conditions/notation.h"
 #include "conditions/program.h"
 #include "conditions/program_check.h"
-#include "ui/form.h"
 
 namespace vk41 {
 
@@ -20,7 +20,7 @@ namespace vk41 {
 // in its tooltip, and its last good value stays in the program. Cells that
 // the row's kind or output make meaningless are disabled and show what the
 // row holds ("-").
-class UslEdit : public Form {
+class UslEdit : public DebuggingForm {
   public:
     explicit UslEdit(App& app);
 
@@ -43,6 +43,7 @@ class UslEdit : public Form {
 
   protected:
     void onLoad() override;
+    void showStepping() override;
 
   private:
     // What undo and redo go back and forth between: the program and the

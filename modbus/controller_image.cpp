@@ -52,11 +52,6 @@ ControllerImage imageOf(const ControllerState& state) {
             static_cast<double>(state.counters[0])};
 }
 
-Objectt* programRun(App& app) {
-    auto* scheme = static_cast<Objectt*>(app.existing(kObjectt));
-    return scheme && scheme->loaded() && scheme->programMode() ? scheme : nullptr;
-}
-
 // A situation's row is found by its value.
 static_assert([] {
     for (std::size_t i = 0; i < kSituations.size(); ++i)
@@ -91,6 +86,11 @@ ControllerImage situationImage(Situation situation, double flowCount) {
     image.outputs = row.outputs;
     image.flowCount = count;
     return image;
+}
+
+Objectt* programRun(App& app) {
+    auto* scheme = static_cast<Objectt*>(app.existing(kObjectt));
+    return scheme && scheme->loaded() && scheme->programMode() ? scheme : nullptr;
 }
 
 const Controller* programController(App& app) {

@@ -6,6 +6,7 @@
 namespace vk41 {
 
 class App;
+class Objectt;
 class Controller;
 struct Program;
 
@@ -31,6 +32,8 @@ ControllerImage readController(App& app);
 // The controller, when it runs its program: the scheme is loaded with
 // "Работа по программе" chosen. Null otherwise; creates no window.
 const Controller* programController(App& app);
+// The scheme in the same case, to drive its controller.
+Objectt* programRun(App& app);
 
 // The program loaded in the controller, whatever the mode: the factory
 // program until the scheme window exists, whose controller holds it.

@@ -58,6 +58,7 @@ struct Props {
     Align alignment{Align::Left};
     bool value{false};  // option selected
     ScrollBars scrollBars{ScrollBars::None};
+    bool followEnd{false};  // text box: shows its last line whenever its text changes
     std::string picture;  // name of an embedded picture
     int interval{0};      // timer period, ms
 };

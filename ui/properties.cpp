@@ -185,6 +185,7 @@ std::span<const Property> table() {
         designOnly("Picture",     key("picture"),                            FIELD(picture)),
         designOnly("List",        key("items"),                              FIELD(items)),
         designOnly("ScrollBars",  key("scroll"),                             FIELD(scrollBars)),
+        designOnly("FollowEnd",   word("follow", true),                      FIELD(followEnd)),
         Property{  "Container",   key("in"),                 kDesignOnly,    nullptr, nullptr,   readContainer},
     };
     return properties;

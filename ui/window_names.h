@@ -13,5 +13,11 @@ inline constexpr const char* kCrcSteps = "CRC_Steps";
 // The editor of the conditions block's program, opened from the conditions
 // block and from the scheme.
 inline constexpr const char* kUslEdit = "Usl_Edit";
+// Debugging the program the controller runs: the trace and the breakpoints,
+// the controller's inputs and outputs with their forcing, and the plant's
+// trends over time.
+inline constexpr const char* kDebugFrm = "Debug_Frm";
+inline constexpr const char* kIoFrm = "Io_Frm";
+inline constexpr const char* kTrendFrm = "Trend_Frm";
 
 }  // namespace vk41

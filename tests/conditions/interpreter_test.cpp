@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
@@ -339,6 +340,55 @@ TEST(InterpreterController, WritingAnOutputPast32ChangesNothing) {
     c.writeOutput(0, true);
     c.writeOutput(33, true);
     EXPECT_TRUE(c.state() == ControllerState{});
+}
+
+TEST(InterpreterController, EveryChangeAViewShowsMovesTheRevision) {
+    Controller c;
+    const std::function<void()> changes[] = {
+        [&] { c.cycle(bits({5}), kNoCounts); },
+        [&] { c.pause(); },
+        [&] { c.stepOperator(0, kNoCounts); },
+        [&] { c.resume(); },
+        [&] {
+            c.setBreakpoint({Watch::Flag, 3, true});
+        },
+        [&] { c.removeBreakpoint(Watch::Flag, 3); },
+        [&] { c.forceInput(6, true); },
+        [&] { c.unforceInput(6); },
+        [&] { c.forceOutput(4, false); },
+        [&] { c.unforceOutput(4); },
+        [&] { c.unforceAll(); },
+        [&] { c.writeOutput(9, true); },
+        [&] { c.clearTrace(); },
+        [&] { c.load(kAllHold); },
+        [&] { c.restart(); },
+    };
+    for (std::size_t i = 0; i < std::size(changes); ++i) {
+        const std::uint64_t before = c.revision();
+        changes[i]();
+        EXPECT_GT(c.revision(), before) << "change " << i;
+    }
+    const std::uint64_t standing = c.revision();
+    c.pause();
+    const std::uint64_t paused = c.revision();
+    c.cycle(bits({5}), kNoCounts);
+    EXPECT_EQ(c.revision(), paused) << "a paused controller stands";
+    EXPECT_GT(paused, standing);
+}
+
+TEST(InterpreterController, ReleasingOneForcedItemLeavesTheOthersForced) {
+    Controller c;
+    c.forceInput(5, true);
+    c.forceInput(6, true);
+    c.forceOutput(4, false);
+    c.forceOutput(3, true);
+    c.unforceInput(6);
+    c.unforceOutput(3);
+    EXPECT_EQ(numbers(c.forcedInputs().mask), "{5}");
+    EXPECT_EQ(numbers(c.forcedOutputs().mask), "{4}");
+    c.cycle(bits({6}), kNoCounts);
+    EXPECT_EQ(numbers(c.state().inputs), "{5, 6}") << "input 6 follows the plant again";
+    EXPECT_FALSE(bitOf(c.state().outputs, 4));
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "ui/qt/text_box.h"
 
 #include <QFontMetricsF>
+#include <QTextCursor>
 
 #include "ui/qt/convert.h"
 
@@ -22,7 +23,14 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
 void TextBox::showControl(const Control& c, double scale) {
     const QFont font = toQFont(c.font(), scale, logicalDpiY());
     showCommon(*this, c, scale, font);
-    if (toPlainText().toStdString() != c.text()) setPlainText(toQString(c.text()));
+    if (toPlainText().toStdString() != c.text()) {
+        setPlainText(toQString(c.text()));
+        // A log's newest line is its last: show it.
+        if (c.props().followEnd) {
+            moveCursor(QTextCursor::End);
+            ensureCursorVisible();
+        }
+    }
     // A classic text box sets its tab stops eight average characters apart.
     setTabStopDistance(8.0 * QFontMetricsF(font).averageCharWidth());
     const ScrollBars bars = c.props().scrollBars;
