@@ -10,7 +10,8 @@ JOBS       ?= $(shell nproc)
 PACKAGES := g++ cmake ninja-build make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool \
-            qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio socat
+            qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio socat \
+            tshark
 
 # What the fuzzers need beyond that: clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-14-dev

@@ -4,6 +4,7 @@
 
 #include "app/host_port.h"
 #include "app/line_log.h"
+#include "modbus/silence.h"
 #include "modbus/slave_session.h"
 
 namespace vk41 {
@@ -38,15 +39,16 @@ std::optional<std::vector<std::uint8_t>> ModbusService::request(const char* link
     const std::string asked = std::string(link) + " " + frameText(unit, pdu) + "  →  ";
     const auto reply = session_->handle(pdu);
     if (!reply) {
-        write(asked + "(без ответа)  длина запроса не подходит функции " + std::to_string(pdu[0]));
+        write(asked + "(без ответа)  " + slave::silence::lengthForFunction(pdu[0]));
         return std::nullopt;
     }
     if (broadcast) {
         // Every slave on the line carries a broadcast out, and none answers it.
-        write(asked + "(широковещательный, без ответа)  " + reply->meaning);
+        write(asked + "(без ответа)  " + reply->meaning + "  — " + slave::silence::broadcast());
         return std::nullopt;
     }
-    write(asked + frameText(unit, reply->pdu) + "  " + reply->meaning);
+    write(asked + frameText(unit, reply->pdu) + "  " + reply->meaning +
+          (reply->cause.empty() ? "" : "  — " + reply->cause));
     return reply->pdu;
 }
 

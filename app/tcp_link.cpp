@@ -14,6 +14,7 @@
 #include <climits>
 
 #include "app/frame_handler.h"
+#include "modbus/silence.h"
 #include "modbus/tcp_framing.h"
 
 namespace vk41 {
@@ -168,9 +169,7 @@ bool TcpLink::takeFrames(Connection& c, std::int64_t now) {
         } else {
             std::vector<std::uint8_t> asked{f.unit};
             asked.insert(asked.end(), f.pdu.begin(), f.pdu.end());
-            handler_->dropped(kLink, asked,
-                              "кадр устройству " + std::to_string(f.unit) + ", а не этому (" +
-                                  std::to_string(address_) + ")");
+            handler_->dropped(kLink, asked, slave::silence::otherController(f.unit, address_));
         }
         at += f.size;
     }

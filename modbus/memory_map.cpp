@@ -11,12 +11,12 @@ namespace {
 
 // clang-format off
 const std::array<Area, 5> kAreas = {{
-    //  first   last   read                   write                 what                                   access
-    {       0,    31, kReadCoils,             kWriteSingleCoil,     "системные дискретные выходы",         "чтение и запись"},
-    {      32,    63, kReadCoils,             Function{},           "флаги логических условий",            "чтение"},
-    {   10000, 10031, kReadDiscreteInputs,    Function{},           "системные дискретные входы",          "чтение"},
-    {   42222, 42233, kReadHoldingRegisters,  Function{},           "регистры счётчиков импульсов 1–4",    "чтение"},
-    {   60000, 60000, Function{},             kWriteSingleRegister, "командный регистр",                   "запись"},
+    //  first   last   read                   write                 what                                   access             called
+    {       0,    31, kReadCoils,             kWriteSingleCoil,     "системные дискретные выходы",         "чтение и запись", "выходы"},
+    {      32,    63, kReadCoils,             Function{},           "флаги логических условий",            "чтение",          "флаги"},
+    {   10000, 10031, kReadDiscreteInputs,    Function{},           "системные дискретные входы",          "чтение",          "входы"},
+    {   42222, 42233, kReadHoldingRegisters,  Function{},           "регистры счётчиков импульсов 1–4",    "чтение",          "счётчики"},
+    {   60000, 60000, Function{},             kWriteSingleRegister, "командный регистр",                   "запись",          "командный регистр"},
 }};
 
 const std::array<Counter, 4> kCounterTable = {{

@@ -36,6 +36,7 @@ struct Area {
     Function write;      // the function that writes it (0: none)
     const char* what;    // what it holds
     const char* access;  // "чтение", "чтение и запись", "запись"
+    const char* called;  // what a sentence calls it: "счётчики начинаются с 42222"
 };
 
 enum AreaId { kOutputs, kFlags, kInputs, kCounters, kCommand };

@@ -4,6 +4,7 @@
 
 #include "modbus/byte_text.h"
 #include "modbus/main_mod_modbus.h"
+#include "modbus/silence.h"
 
 namespace vk41::slave {
 namespace {
@@ -50,11 +51,10 @@ std::string whyDropped(const RtuFrame& frame, std::span<const std::uint8_t> byte
     switch (frame.status) {
         case RtuFrame::Status::kBadCrc: {
             const std::uint16_t crc = crcOf(bytes.first(bytes.size() - kCrcBytes));
-            return "неверная CRC: ожидалась " + hexText(crc & 0xFF, 2) + " " + hexText(crc >> 8, 2);
+            return silence::badCrc(bytes[bytes.size() - 2], bytes[bytes.size() - 1], crc);
         }
         case RtuFrame::Status::kOtherAddress:
-            return "кадр устройству " + std::to_string(frame.address) + ", а не этому (" +
-                   std::to_string(address) + ")";
+            return silence::otherController(frame.address, address);
         case RtuFrame::Status::kBadLength:
             return "длина кадра " + std::to_string(bytes.size()) + ", а кадр RTU бывает от " +
                    std::to_string(kMinRtuFrame) + " до " + std::to_string(kMaxRtuFrame) + " байт";

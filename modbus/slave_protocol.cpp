@@ -1,6 +1,7 @@
 #include "modbus/slave_protocol.h"
 
 #include "modbus/byte_text.h"
+#include "modbus/exception_cause.h"
 #include "modbus/memory_map.h"
 
 namespace vk41::slave {
@@ -75,11 +76,11 @@ class Builder {
     std::optional<Reply> build() {
         switch (function_) {
             case map::kReadCoils:
-                return readBits(map::area(map::kOutputs).first, map::area(map::kFlags).last,
-                                &Builder::coil, coilRange);
+                return readBits(map::area(map::kOutputs), map::area(map::kFlags), &Builder::coil,
+                                coilRange);
             case map::kReadDiscreteInputs:
-                return readBits(map::area(map::kInputs).first, map::area(map::kInputs).last,
-                                &Builder::input, inputRange);
+                return readBits(map::area(map::kInputs), map::area(map::kInputs), &Builder::input,
+                                inputRange);
             case map::kReadHoldingRegisters:
                 return readRegisters();
             case map::kWriteSingleCoil:
@@ -87,7 +88,7 @@ class Builder {
             case map::kWriteSingleRegister:
                 return writeRegister();
             default:
-                return refuse(Exception::kIllegalFunction, "");
+                return refuse(Exception::kIllegalFunction, "", cause::unsupported(function_));
         }
     }
 
@@ -106,8 +107,9 @@ class Builder {
 
     std::string prefix() const { return "FC" + std::to_string(function_) + " "; }
 
-    Reply refuse(Exception e, const std::string& asked) const {
+    Reply refuse(Exception e, const std::string& asked, std::string why) const {
         Reply r;
+        r.cause = std::move(why);
         r.pdu = {static_cast<std::uint8_t>(function_ | 0x80), static_cast<std::uint8_t>(e)};
         r.meaning = prefix() + (asked.empty() ? "" : asked + " ") + "→ исключение " +
                     hexText(static_cast<unsigned>(e), 2) + " (" + exceptionName(e) + ")";
@@ -130,15 +132,20 @@ class Builder {
         return r;
     }
 
-    std::optional<Reply> readBits(int areaFirst, int areaLast, Bit bit, Describe describe) const {
+    // The bits of the areas `low` to `high`, which lie one after the other.
+    std::optional<Reply> readBits(const map::Area& low, const map::Area& high, Bit bit,
+                                  Describe describe) const {
         if (data_.size() != kFieldBytes) return std::nullopt;
         const int first = word(data_, 0);
         const int count = word(data_, 2);
-        if (count < 1 || count > kMaxBits) return refuse(Exception::kIllegalDataValue, "");
+        if (count < 1 || count > kMaxBits)
+            return refuse(Exception::kIllegalDataValue, "",
+                          cause::badCount(function_, count, kMaxBits));
         const int last = first + count - 1;
-        if (first < areaFirst || last > areaLast)
+        if (first < low.first || last > high.last)
             return refuse(Exception::kIllegalDataAddress,
-                          "адреса " + std::to_string(first) + "–" + std::to_string(last));
+                          "адреса " + std::to_string(first) + "–" + std::to_string(last),
+                          cause::outsideMap(first, last, low, high));
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>((count + 7) / 8), 0);
         for (int i = 0; i < count; ++i)
             if ((this->*bit)(first + i))
@@ -150,11 +157,14 @@ class Builder {
         if (data_.size() != kFieldBytes) return std::nullopt;
         const int first = word(data_, 0);
         const int count = word(data_, 2);
-        if (count < 1 || count > kMaxRegisters) return refuse(Exception::kIllegalDataValue, "");
+        if (count < 1 || count > kMaxRegisters)
+            return refuse(Exception::kIllegalDataValue, "",
+                          cause::badCount(function_, count, kMaxRegisters));
         const int last = first + count - 1;
         const map::Area& counters = map::area(map::kCounters);
         if (first < counters.first || last > counters.last)
-            return refuse(Exception::kIllegalDataAddress, registerRange(first, last));
+            return refuse(Exception::kIllegalDataAddress, registerRange(first, last),
+                          cause::outsideMap(first, last, counters, counters));
         std::vector<std::uint8_t> bytes;
         for (int address = first; address <= last; ++address) {
             const int number = *map::counterAt(address);
@@ -172,9 +182,11 @@ class Builder {
         if (data_.size() != kFieldBytes) return std::nullopt;
         const int coil = word(data_, 0);
         const std::uint16_t value = word(data_, 2);
-        if (value != kCoilOn && value != kCoilOff) return refuse(Exception::kIllegalDataValue, "");
+        if (value != kCoilOn && value != kCoilOff)
+            return refuse(Exception::kIllegalDataValue, "", cause::badCoilValue(value));
         if (coil >= map::kWritableOutputs)
-            return refuse(Exception::kIllegalDataAddress, "адрес " + std::to_string(coil));
+            return refuse(Exception::kIllegalDataAddress, "адрес " + std::to_string(coil),
+                          cause::notWritable(coil));
         // The controller sets the output. An output its program drives is
         // driven again at the program's next cycle; the others keep the
         // write until the controller restarts.
@@ -195,7 +207,8 @@ class Builder {
         const int address = word(data_, 0);
         const std::uint16_t value = word(data_, 2);
         if (address != map::kCommandRegister)
-            return refuse(Exception::kIllegalDataAddress, "регистр " + std::to_string(address));
+            return refuse(Exception::kIllegalDataAddress, "регистр " + std::to_string(address),
+                          cause::notCommandRegister(address));
         for (const map::Command& command : map::commands()) {
             if (command.value != value) continue;
             // The controller here speaks only Modbus: the switch to «Кварта»
@@ -209,7 +222,8 @@ class Builder {
             r.command = Command::kRestart;
             return r;
         }
-        return refuse(Exception::kIllegalDataValue, "регистр " + std::to_string(address));
+        return refuse(Exception::kIllegalDataValue, "регистр " + std::to_string(address),
+                      cause::notACommand(value));
     }
 
     std::uint8_t function_;

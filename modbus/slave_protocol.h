@@ -30,6 +30,9 @@ struct Reply {
     int output{0};        // kWriteOutput: the output, 1..6
     bool on{false};       // kWriteOutput: closed (true) or open
     std::string meaning;  // what was asked, in a few Russian words ("FC1 флаги 1–32")
+    // For an exception, its likely cause ("адрес 42221 вне карты: счётчики
+    // начинаются с 42222 — возможно, ваш мастер считает адреса с 1").
+    std::string cause;
 };
 
 // The controller's answer to one request PDU (function code and data, no

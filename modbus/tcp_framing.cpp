@@ -1,5 +1,7 @@
 #include "modbus/tcp_framing.h"
 
+#include "modbus/silence.h"
+
 namespace vk41::slave {
 
 TcpFrame takeFrame(std::span<const std::uint8_t> stream) {
@@ -25,7 +27,7 @@ TcpFrame takeFrame(std::span<const std::uint8_t> stream) {
 std::string whyDropped(const TcpFrame& frame) {
     switch (frame.status) {
         case TcpFrame::Status::kDropped:
-            return "протокол " + std::to_string(frame.protocol) + ", а не Modbus (0)";
+            return silence::protocolId(frame.protocol);
         case TcpFrame::Status::kBroken:
             return "длина " + std::to_string(frame.length) + " в заголовке: кадр бывает от 2 до " +
                    std::to_string(kMaxTcpPdu + 1) +

@@ -105,5 +105,37 @@ TEST(SlaveAnswers, SayWhatTheyMeanInOneLine) {
     EXPECT_FALSE(answer(Bytes{}, image()));
 }
 
+struct CauseCase {
+    const char* name;
+    Bytes request;
+    const char* cause;
+};
+
+class ExceptionCauses : public ::testing::TestWithParam<CauseCase> {};
+
+TEST_P(ExceptionCauses, SayWhatInTheRequestTheMapDoesNotTake) {
+    const auto reply = answer(GetParam().request, image());
+    ASSERT_TRUE(reply);
+    ASSERT_EQ(reply->pdu.size(), 2u);
+    EXPECT_EQ(reply->cause, GetParam().cause);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(All, ExceptionCauses, ::testing::Values(
+    CauseCase{"CountersCountedFromOne", {3, 0xA4, 0xED, 0x00, 0x02},       "адрес 42221 вне карты: счётчики начинаются с 42222 — возможно, ваш мастер считает адреса с 1"},
+    CauseCase{"InputsCountedFromOne",   {2, 0x27, 0x0F, 0x00, 0x08},       "адрес 9999 вне карты: входы начинаются с 10000 — возможно, ваш мастер считает адреса с 1"},
+    CauseCase{"PastTheLastCounter",     {3, 0xA4, 0xF8, 0x00, 0x04},       "адрес 42234 вне карты: счётчики кончаются на 42233, запрос просит 2 лишних"},
+    CauseCase{"FarFromTheCoils",        {1, 0x01, 0x00, 0x00, 0x02},       "адреса 256–257 вне карты: выходы и флаги — адреса 0–63"},
+    CauseCase{"HoldingRegisterZero",    {3, 0x00, 0x00, 0x00, 0x01},       "адрес 0 вне карты: счётчики — адреса 42222–42233"},
+    CauseCase{"NoCount",                {1, 0x00, 0x00, 0x00, 0x00},       "количество 0: функция 1 берёт за запрос от 1 до 2000"},
+    CauseCase{"TooManyRegisters",       {3, 0xA4, 0xEE, 0x00, 0x7E},       "количество 126: функция 3 берёт за запрос от 1 до 125"},
+    CauseCase{"UnservedFunction",       {4, 0x00, 0x00, 0x00, 0x01},       "функция 4 не поддерживается: контроллер отвечает на функции 1, 2, 3, 5 и 6"},
+    CauseCase{"CoilPastTheSixth",       {5, 0x00, 0x06, 0xFF, 0x00},       "адрес 6: мастер записывает только выходы 1–6 (адреса 0–5)"},
+    CauseCase{"CoilValueNeitherOnNorOff",{5, 0x00, 0x02, 0x12, 0x34},      "значение 1234: выход включает FF 00 и выключает 00 00"},
+    CauseCase{"CommandRegisterFromOne", {6, 0xEA, 0x5F, 0xAA, 0x55},       "регистр 59999 не записывается: запись принимает только командный регистр 60000 — возможно, ваш мастер считает адреса с 1"},
+    CauseCase{"UnknownCommand",         {6, 0xEA, 0x60, 0x00, 0x01},       "значение 0001 — не команда: регистр принимает AA55 (перезапуск контроллера), 55AA (переход на протокол «Кварта» и перезапуск)"}),
+    [](const auto& p) { return std::string(p.param.name); });
+// clang-format on
+
 }  // namespace
 }  // namespace vk41::slave

@@ -97,8 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Slave, BothLinks, ::testing::Values(
     RequestCase{"Function16Whole",            {0x10, 0, 0, 0, 1, 2, 0, 1},          {0x90, 0x01}, "→ исключение 01"},
     RequestCase{"Function16CountDisagrees",   {0x10, 0, 0, 0, 1, 4, 0, 1},          {0x90, 0x01}, "→ исключение 01"},
     RequestCase{"ReadFlags",                  {0x01, 0, 32, 0, 8},                  {0x01, 1, 0}, "FC1 флаги 1–8 → 00"},
-    RequestCase{"ReadWithAShortField",        {0x01, 0, 32, 0},                     {},           "(без ответа)  длина запроса не подходит функции 1"},
-    RequestCase{"WriteWithALongField",        {0x06, 0xEA, 0x60, 0xAA, 0x55, 0},    {},           "(без ответа)  длина запроса не подходит функции 6"}),
+    RequestCase{"CountersCountedFromOne",     {0x03, 0xA4, 0xED, 0, 2},             {0x83, 0x02}, "→ исключение 02 (адрес вне карты памяти)  — адрес 42221 вне карты: счётчики начинаются с 42222 — возможно, ваш мастер считает адреса с 1"},
+    RequestCase{"ReadWithAShortField",        {0x01, 0, 32, 0},                     {},           "(без ответа)  длина кадра не соответствует функции 1"},
+    RequestCase{"WriteWithALongField",        {0x06, 0xEA, 0x60, 0xAA, 0x55, 0},    {},           "(без ответа)  длина кадра не соответствует функции 6"}),
     [](const auto& p) { return std::string(p.param.name); });
 // clang-format on
 

@@ -154,7 +154,7 @@ TEST_F(Tcp, AnswersItsAddressAndUnitsZeroAndTwoFiftyFiveOnly) {
         EXPECT_EQ(n, unit == 5 ? -1 : 8) << "unit " << unit;
     }
     EXPECT_TRUE(
-        logged("TCP 05 01 00 20 00 08  →  (без ответа)  кадр устройству 5, а не этому (127)"));
+        logged("TCP 05 01 00 20 00 08  →  (без ответа)  адрес 5 — не этот контроллер (127)"));
 }
 
 TEST_F(Tcp, ARestartCommandRestartsThePlantAsTheButtonDoes) {
@@ -183,8 +183,8 @@ TEST_F(Tcp, AFrameOfAnotherProtocolIsDroppedAndTheConnectionServesOn) {
     ASSERT_EQ(n, 10);
     EXPECT_EQ(reply[1], 2);  // the answer is the second frame's
     EXPECT_TRUE(
-        logged("TCP 00 01 00 07 00 06 7F 01 00 20 00 08  →  (без ответа)  протокол 7, а "
-               "не Modbus (0)"));
+        logged("TCP 00 01 00 07 00 06 7F 01 00 20 00 08  →  (без ответа)  идентификатор "
+               "протокола 7 ≠ 0"));
     ::close(fd);
 }
 
