@@ -10,17 +10,26 @@
 namespace vk41 {
 namespace {
 
-// The unit (the address) and the PDU, as the log shows a frame.
-std::string frameText(int unit, std::span<const std::uint8_t> pdu) {
-    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(unit)};
-    bytes.insert(bytes.end(), pdu.begin(), pdu.end());
-    return slave::hex(bytes);
-}
-
 std::int64_t steadyMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+std::int64_t wallMicroseconds() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+BusExchange exchangeOf(const Arrival& from) {
+    BusExchange e;
+    e.microseconds = wallMicroseconds();
+    e.link = from.link;
+    e.master = from.master;
+    e.controller = from.controller;
+    e.request.assign(from.frame.begin(), from.frame.end());
+    return e;
 }
 
 }  // namespace
@@ -31,33 +40,61 @@ ModbusService::ModbusService(slave::Session& session, int address, Log log, Cloc
       log_(std::move(log)),
       clock_(clock ? std::move(clock) : Clock(steadyMs)) {}
 
-ModbusService::~ModbusService() = default;
+ModbusService::~ModbusService() {
+    finish();
+}
 
-std::optional<std::vector<std::uint8_t>> ModbusService::request(const char* link, int unit,
+std::optional<std::vector<std::uint8_t>> ModbusService::request(const Arrival& from, int unit,
                                                                 std::span<const std::uint8_t> pdu,
                                                                 bool broadcast) {
-    const std::string asked = std::string(link) + " " + frameText(unit, pdu) + "  →  ";
+    BusExchange e = exchangeOf(from);
+    e.unit = unit;
+    e.function = pdu[0];
     const auto reply = session_->handle(pdu);
     if (!reply) {
-        write(asked + "(без ответа)  " + slave::silence::lengthForFunction(pdu[0]));
-        return std::nullopt;
-    }
-    if (broadcast) {
+        e.why = slave::silence::lengthForFunction(pdu[0]);
+    } else {
+        e.meaning = reply->meaning;
         // Every slave on the line carries a broadcast out, and none answers it.
-        write(asked + "(без ответа)  " + reply->meaning + "  — " + slave::silence::broadcast());
-        return std::nullopt;
+        e.why = broadcast ? slave::silence::broadcast() : reply->cause;
     }
-    write(asked + frameText(unit, reply->pdu) + "  " + reply->meaning +
-          (reply->cause.empty() ? "" : "  — " + reply->cause));
+    const bool answering = reply && !broadcast;
+    record(std::move(e), answering);
+    if (!answering) return std::nullopt;
     return reply->pdu;
 }
 
-void ModbusService::dropped(const char* link, std::span<const std::uint8_t> bytes,
-                            const std::string& why) {
-    if (bytes.empty())
-        write(std::string(link) + " " + why);
-    else
-        write(std::string(link) + " " + slave::hex(bytes) + "  →  (без ответа)  " + why);
+void ModbusService::answered(std::span<const std::uint8_t> frame) {
+    traffic_.answer({frame.begin(), frame.end()});
+    finish();
+}
+
+void ModbusService::dropped(const Arrival& from, const std::string& why) {
+    BusExchange e = exchangeOf(from);
+    e.why = why;
+    record(std::move(e), false);
+}
+
+// An exchange is logged and captured once it is whole: at once when it
+// gets no answer, else as its answer goes out.
+void ModbusService::record(BusExchange e, bool answerFollows) {
+    finish();
+    traffic_.add(std::move(e));
+    pending_ = true;
+    if (!answerFollows) finish();
+}
+
+void ModbusService::finish() {
+    if (!pending_) return;
+    pending_ = false;
+    const BusExchange* e = traffic_.last();
+    if (!e) return;
+    if (capture_) addToCapture(*capture_, *e);
+    write(logLine(*e));
+}
+
+void ModbusService::captureTo(std::ostream* out) {
+    capture_ = out ? std::make_unique<capture::PcapWriter>(*out) : nullptr;
 }
 
 void ModbusService::write(const std::string& line) const {

@@ -13,6 +13,8 @@
 #include "app/frame_handler.h"
 #include "app/rtu_link.h"
 #include "app/tcp_link.h"
+#include "modbus/bus_traffic.h"
+#include "modbus/pcap_capture.h"
 
 namespace vk41 {
 
@@ -30,7 +32,8 @@ class ModbusService : public QObject, private FrameHandler {
     using Serial = RtuLink::Serial;
     using Clock = TcpLink::Clock;
     // One line per exchange: the request and the answer in hex, what they
-    // mean; and one per frame that gets no answer, with the reason.
+    // mean; and one per frame that gets no answer, with the reason. The
+    // lines are the rows of `traffic()`, as the log writes them.
     using Log = std::function<void(const std::string& line)>;
 
     // `clock` gives the TCP deadlines their time; by default the monotonic
@@ -49,12 +52,21 @@ class ModbusService : public QObject, private FrameHandler {
     // the service does by itself when the next deadline falls due.
     void checkDeadlines();
 
+    // Every exchange on either link, the last BusTraffic::kKept of them.
+    const BusTraffic& traffic() const { return traffic_; }
+    BusTraffic& traffic() { return traffic_; }
+    // Writes each exchange to `out` as a pcap capture from now on, or no
+    // longer with null; `out` must outlive the service or the next call.
+    void captureTo(std::ostream* out);
+
   private:
-    std::optional<std::vector<std::uint8_t>> request(const char* link, int unit,
+    std::optional<std::vector<std::uint8_t>> request(const Arrival& from, int unit,
                                                      std::span<const std::uint8_t> pdu,
                                                      bool broadcast) override;
-    void dropped(const char* link, std::span<const std::uint8_t> bytes,
-                 const std::string& why) override;
+    void answered(std::span<const std::uint8_t> frame) override;
+    void dropped(const Arrival& from, const std::string& why) override;
+    void record(BusExchange e, bool answerFollows);
+    void finish();
     void write(const std::string& line) const;
 
     slave::Session* session_;
@@ -63,6 +75,9 @@ class ModbusService : public QObject, private FrameHandler {
     Clock clock_;
     std::unique_ptr<TcpLink> tcp_;
     std::unique_ptr<RtuLink> rtu_;
+    BusTraffic traffic_;
+    bool pending_{false};  // the last exchange waits for its answer to be sent
+    std::unique_ptr<capture::PcapWriter> capture_;
 };
 
 // "[HOST:]PORT" as the options give it, an IPv6 host in brackets

@@ -10,6 +10,11 @@ namespace {
 
 constexpr const char* kLink = "RTU";
 
+// The line has no addresses of its own: a capture shows it between two.
+Arrival arrival(std::span<const std::uint8_t> frame) {
+    return {kLink, capture::rtuMaster(), capture::rtuController(), frame};
+}
+
 }  // namespace
 
 RtuLink::RtuLink(FrameHandler& handler, int address)
@@ -20,7 +25,7 @@ RtuLink::RtuLink(FrameHandler& handler, int address)
     connect(&port_, &QSerialPort::readyRead, this, &RtuLink::read);
     connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if (e != QSerialPort::ResourceError) return;
-        handler_->dropped(kLink, {}, "линия потеряна: " + port_.errorString().toStdString());
+        handler_->dropped(arrival({}), "линия потеряна: " + port_.errorString().toStdString());
         port_.close();
     });
 }
@@ -75,17 +80,18 @@ void RtuLink::take(std::span<const std::uint8_t> frame) {
     const slave::RtuFrame f = slave::readRtuFrame(frame, address_);
     switch (f.status) {
         case slave::RtuFrame::Status::kRequest:
-            if (const auto reply = handler_->request(kLink, f.address, f.pdu, false)) {
+            if (const auto reply = handler_->request(arrival(frame), f.address, f.pdu, false)) {
                 const auto out = slave::rtuFrame(address_, *reply);
                 port_.write(reinterpret_cast<const char*>(out.data()),
                             static_cast<qint64>(out.size()));
+                handler_->answered(out);
             }
             return;
         case slave::RtuFrame::Status::kBroadcast:
-            handler_->request(kLink, f.address, f.pdu, true);
+            handler_->request(arrival(frame), f.address, f.pdu, true);
             return;
         default:
-            handler_->dropped(kLink, frame, slave::whyDropped(f, frame, address_));
+            handler_->dropped(arrival(frame), slave::whyDropped(f, frame, address_));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "app/frame_handler.h"
 #include "modbus/silence.h"
@@ -32,6 +33,39 @@ constexpr std::size_t kReadChunk = 1024;
 // A master that does not read its answers is dropped before they pile up.
 constexpr std::size_t kMaxUnsent = 64 * 1024;
 
+// An end of the connection as a capture shows it: IPv4, or IPv6 that
+// carries IPv4; any other end stands at 0.0.0.0.
+capture::Endpoint endOf(const sockaddr_storage& address) {
+    capture::Endpoint end;
+    if (address.ss_family == AF_INET) {
+        const auto& in = reinterpret_cast<const sockaddr_in&>(address);
+        std::memcpy(end.address.data(), &in.sin_addr, 4);
+        end.port = ntohs(in.sin_port);
+    } else if (address.ss_family == AF_INET6) {
+        const auto& in6 = reinterpret_cast<const sockaddr_in6&>(address);
+        if (IN6_IS_ADDR_V4MAPPED(&in6.sin6_addr))
+            std::memcpy(end.address.data(), &in6.sin6_addr.s6_addr[12], 4);
+        else if (IN6_IS_ADDR_LOOPBACK(&in6.sin6_addr))
+            end.address = {127, 0, 0, 1};
+        end.port = ntohs(in6.sin6_port);
+    }
+    return end;
+}
+
+capture::Endpoint peerOf(int fd) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return {};
+    return endOf(address);
+}
+
+capture::Endpoint localOf(int fd) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return {};
+    return endOf(address);
+}
+
 std::string duration(int ms) {
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + " с" : std::to_string(ms) + " мс";
 }
@@ -48,6 +82,11 @@ struct TcpLink::Connection {
     std::optional<std::int64_t> frameStarted;  // when the unfinished frame's first byte came
     std::uint64_t turn{0};                     // the lowest was active longest ago
     bool finished{false};  // the master sent its FIN: what was whole is answered, then it closes
+    capture::Endpoint master, controller;  // its two ends
+
+    Arrival arrival(std::span<const std::uint8_t> frame) const {
+        return {kLink, master, controller, frame};
+    }
 };
 
 // Listens, and hands each accepted socket over as a descriptor.
@@ -115,6 +154,8 @@ void TcpLink::accept(int fd) {
     auto owned = std::make_unique<Connection>();
     Connection& c = *owned;
     c.fd = fd;
+    c.master = peerOf(fd);
+    c.controller = localOf(fd);
     c.lastHeard = clock_();
     c.turn = ++turns_;
     c.readable = new QSocketNotifier(fd, QSocketNotifier::Read, this);
@@ -155,21 +196,22 @@ bool TcpLink::takeFrames(Connection& c, std::int64_t now) {
         if (f.status == slave::TcpFrame::Status::kIncomplete) break;
         if (f.status == slave::TcpFrame::Status::kBroken) {
             // No frame boundary can be trusted after this: the stream is dropped.
-            handler_->dropped(kLink, rest.first(slave::kMbapHeader), slave::whyDropped(f));
+            handler_->dropped(c.arrival(rest.first(slave::kMbapHeader)), slave::whyDropped(f));
             close(c);
             return false;
         }
         if (f.status == slave::TcpFrame::Status::kDropped) {
-            handler_->dropped(kLink, rest.first(f.size), slave::whyDropped(f));
+            handler_->dropped(c.arrival(rest.first(f.size)), slave::whyDropped(f));
         } else if (f.unit == address_ || f.unit == kAnyUnit0 || f.unit == kAnyUnit255) {
-            if (const auto reply = handler_->request(kLink, f.unit, f.pdu, false)) {
+            if (const auto reply =
+                    handler_->request(c.arrival(rest.first(f.size)), f.unit, f.pdu, false)) {
                 const auto framed = slave::tcpReply(f, *reply);
                 c.out.insert(c.out.end(), framed.begin(), framed.end());
+                handler_->answered(framed);
             }
         } else {
-            std::vector<std::uint8_t> asked{f.unit};
-            asked.insert(asked.end(), f.pdu.begin(), f.pdu.end());
-            handler_->dropped(kLink, asked, slave::silence::otherController(f.unit, address_));
+            handler_->dropped(c.arrival(rest.first(f.size)),
+                              slave::silence::otherController(f.unit, address_));
         }
         at += f.size;
     }
@@ -212,14 +254,14 @@ bool TcpLink::send(Connection& c) {
 void TcpLink::finish(Connection& c) {
     c.finished = true;
     c.readable->setEnabled(false);
-    if (!c.in.empty()) handler_->dropped(kLink, c.in, "соединение закрыто посреди кадра");
+    if (!c.in.empty()) handler_->dropped(c.arrival(c.in), "соединение закрыто посреди кадра");
     c.in.clear();
     c.frameStarted.reset();
     send(c);
 }
 
 void TcpLink::close(Connection& c, const std::string& why) {
-    if (!why.empty()) handler_->dropped(kLink, {}, why);
+    if (!why.empty()) handler_->dropped(c.arrival({}), why);
     // The notifiers go on the next turn of the event loop: one of them may be
     // the very one whose signal is running now.
     for (QSocketNotifier* notifier : {c.readable, c.writable}) {
@@ -245,9 +287,9 @@ void TcpLink::checkDeadlines() {
     std::optional<std::int64_t> next;
     for (Connection* c : all) {
         if (c->frameStarted && now - *c->frameStarted >= limits_.frameMs) {
-            handler_->dropped(kLink, c->in,
-                              "кадр не завершён за " + duration(limits_.frameMs) +
-                                  " от первого байта: соединение закрыто");
+            handler_->dropped(c->arrival(c->in), "кадр не завершён за " +
+                                                     duration(limits_.frameMs) +
+                                                     " от первого байта: соединение закрыто");
             close(*c);
             continue;
         }

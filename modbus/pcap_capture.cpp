@@ -132,6 +132,8 @@ void PcapWriter::segment(const Endpoint& from, const Endpoint& to,
     little(*out_, static_cast<std::uint32_t>(packet.size()));
     out_->write(reinterpret_cast<const char*>(packet.data()),
                 static_cast<std::streamsize>(packet.size()));
+    // Each frame is in the file at once: a capture being written reads as it grows.
+    out_->flush();
 }
 
 }  // namespace vk41::capture

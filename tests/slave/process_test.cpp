@@ -6,9 +6,13 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <random>
@@ -214,6 +218,42 @@ TEST(SlaveProgram, APortInUseIsAClearError) {
     EXPECT_EQ(second.wait(), 2);
     EXPECT_NE(second.readError("").find("TCP 127.0.0.1:" + std::to_string(port)),
               std::string::npos);
+}
+
+// The capture holds every exchange as tshark reads it, the answered and the
+// excepted, with the transaction ids the master sent.
+TEST(SlaveProgram, WritesTheExchangesToACaptureWiresharkReads) {
+    ASSERT_EQ(std::system("command -v tshark >/dev/null 2>&1"), 0)
+        << "tshark is not installed: `make deps` installs it";
+    const std::string file =
+        ::testing::TempDir() + "vk41-slave-" + std::to_string(::getpid()) + ".pcap";
+    SlaveProcess slave({"--tcp", "127.0.0.1:0", "--quiet", "--pcap", file});
+    const int port = slave.tcpPort();
+    ASSERT_GT(port, 0) << slave.readError("");
+    Master master = connectTo(port);
+    std::uint8_t flags[8] = {};
+    std::uint16_t registers[2] = {};
+    ASSERT_EQ(modbus_read_bits(master.get(), 32, 8, flags), 8);
+    EXPECT_EQ(modbus_read_registers(master.get(), 42221, 2, registers), -1);
+    slave.signal(SIGTERM);
+    ASSERT_EQ(slave.wait(), 0);
+
+    const auto tshark = [&](const std::string& options) {
+        std::string out;
+        FILE* pipe = ::popen(("tshark -r " + file + " " + options + " 2>/dev/null").c_str(), "r");
+        if (!pipe) return out;
+        char buffer[512];
+        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        ::pclose(pipe);
+        return out;
+    };
+    EXPECT_EQ(tshark("-T fields -e mbtcp.trans_id -e modbus.func_code -e modbus.reference_num "
+                     "-e modbus.exception_code"),
+              "1\t1\t32\t\n1\t1\t\t\n2\t3\t42221\t\n2\t3\t\t2\n");
+    EXPECT_EQ(tshark("-Y 'tcp.srcport == 502' -T fields -e mbtcp.trans_id"), "1\n2\n")
+        << "the answers come from port 502";
+    std::remove(file.c_str());
 }
 
 TEST(SlaveProgram, EndsCleanlyOnSigterm) {

@@ -153,8 +153,8 @@ TEST_F(Tcp, AnswersItsAddressAndUnitsZeroAndTwoFiftyFiveOnly) {
         const int n = onBus([&] { return modbus_read_bits(master.get(), 32, 8, flags); });
         EXPECT_EQ(n, unit == 5 ? -1 : 8) << "unit " << unit;
     }
-    EXPECT_TRUE(
-        logged("TCP 05 01 00 20 00 08  →  (без ответа)  адрес 5 — не этот контроллер (127)"));
+    EXPECT_TRUE(logged(
+        " 00 00 00 06 05 01 00 20 00 08  →  (без ответа)  адрес 5 — не этот контроллер (127)"));
 }
 
 TEST_F(Tcp, ARestartCommandRestartsThePlantAsTheButtonDoes) {
@@ -206,10 +206,15 @@ TEST_F(Tcp, EveryExchangeIsLoggedInOneLine) {
     std::uint8_t flags[32];
     onBus([&] { return modbus_read_bits(master.get(), 32, 32, flags); });
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_NE(
-        log[0].find("7F 01 00 20 00 20  →  7F 01 04 83 00 00 00  FC1 флаги 1–32 → 83 00 00 00"),
-        std::string::npos)
-        << log[0];
+    // The frames whole, the answer with the request's transaction id.
+    const std::string& line = log[0];
+    const std::size_t asked = line.find("TCP ");
+    ASSERT_NE(asked, std::string::npos) << line;
+    const std::string transaction = line.substr(asked + 4, 5);
+    EXPECT_NE(line.find("TCP " + transaction + " 00 00 00 06 7F 01 00 20 00 20  →  " + transaction +
+                        " 00 00 00 07 7F 01 04 83 00 00 00  FC1 флаги 1–32 → 83 00 00 00"),
+              std::string::npos)
+        << line;
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace vk41::slave {
 const char* const kUsage =
     "usage: vk41-slave [--tcp [HOST:]PORT] [--rtu DEVICE] [--baud N] [--parity N|E|O]\n"
     "                  [--stop 1|2] [--address N] [--speed X] [--mode demo|full|program]\n"
-    "                  [--valve N] [--program FILE] [--max-connections N] [--quiet]\n";
+    "                  [--valve N] [--program FILE] [--max-connections N] [--pcap FILE]\n"
+    "                  [--quiet]\n";
 
 namespace {
 
@@ -57,6 +58,7 @@ const std::map<std::string, Setter, std::less<>> kValued = {
                               return true; }},
     {"--valve",           [](Options& o, const std::string& v) { return toInt(v, 0, 10, o.valve); }},
     {"--program",         [](Options& o, const std::string& v) { o.program = v; return !v.empty(); }},
+    {"--pcap",            [](Options& o, const std::string& v) { o.pcap = v; return !v.empty(); }},
 };
 // clang-format on
 

@@ -24,6 +24,7 @@ struct Options {
     int mode{kDemoMode};
     int valve{5};         // the draw-off valve in "Работа по программе", 0..10
     std::string program;  // a program file the controller runs there
+    std::string pcap;     // a capture file every exchange is written to
     int maxConnections{16};
     bool quiet{false};
     bool help{false};

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -75,6 +76,14 @@ int main(int argc, char** argv) {
     vk41::ModbusService::Log log;
     if (!options.quiet) log = [&output](const std::string& line) { output.write(line); };
     vk41::ModbusService service(session, options.address, log);
+    // Each exchange goes into the capture as it is whole, so the file reads
+    // in Wireshark while the slave serves, and after it is stopped.
+    std::ofstream capture;
+    if (!options.pcap.empty()) {
+        capture.open(options.pcap, std::ios::binary | std::ios::trunc);
+        if (!capture) return fail("cannot write --pcap " + options.pcap);
+        service.captureTo(&capture);
+    }
     if (!options.tcp.empty()) {
         QString host;
         quint16 port = 0;
