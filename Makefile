@@ -11,7 +11,8 @@ PACKAGES := g++ cmake ninja-build make pkg-config qt6-base-dev libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev \
             fonts-liberation2 fonts-dejavu-core xvfb xauth xdotool \
             qt6-serialbus-dev libmodbus-dev mbpoll python3-pymodbus python3-serial-asyncio socat \
-            tshark
+            tshark \
+            qt6-charts-dev libqt6opengl6-dev
 
 # What the fuzzers need beyond that: clang and its libFuzzer runtime.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
@@ -76,6 +77,8 @@ bench: build
 	@# The real program's CPU use while the demonstration runs, on a virtual display.
 	tests/e2e/e2e.sh $(BUILD) cpu 1366x768
 	tests/e2e/e2e.sh $(BUILD) cpu 1920x1080 1.5
+	@# The same with the plant running its program and the window "Тренды" open.
+	tests/e2e/e2e.sh $(BUILD) trends 1366x768
 
 # Each libFuzzer target for FUZZ_SECONDS, from the committed seeds; what it
 # finds goes to a scratch corpus, and a crash stops with the input saved.

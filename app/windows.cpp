@@ -4,6 +4,8 @@
 
 #include "conditions/bl_usl.h"
 #include "conditions/debug_frm.h"
+#include "conditions/io_frm.h"
+#include "conditions/trend_frm.h"
 #include "conditions/usl_edit.h"
 #include "description/texttt.h"
 #include "modbus/crc_steps_frm.h"
@@ -27,6 +29,9 @@ void registerWindows(App& app) {
                      [](App& a) { return std::make_unique<UslEdit>(a); });
     app.registerForm(kDebugFrm, &DebugFrm::layout,
                      [](App& a) { return std::make_unique<DebugFrm>(a); });
+    app.registerForm(kTrendFrm, &TrendFrm::layout,
+                     [](App& a) { return std::make_unique<TrendFrm>(a); });
+    app.registerForm(kIoFrm, &IoFrm::layout, [](App& a) { return std::make_unique<IoFrm>(a); });
 }
 
 }  // namespace vk41

@@ -123,9 +123,10 @@ void DebugFrm::showBreakpoints() {
         control("Brk_On", row).setCaption(b.enabled ? "Выключить" : "Включить");
     }
     const int more = static_cast<int>(breakpoints.size()) - kListedBreakpoints;
-    if (more > 0)
-        control("Brk_Message")
-            .setCaption("И ещё точек останова, не показанных здесь: " + std::to_string(more) + ".");
+    control("Brk_Lab").setCaption(more > 0
+                                      ? "Точки останова (ещё " + std::to_string(more) +
+                                            " не показаны: снимите показанные, чтобы их увидеть)"
+                                      : "Точки останова");
 }
 
 void DebugFrm::addBreakpoint() {

@@ -19,6 +19,7 @@ Objectt::Objectt(App& app) : Form(app, layout()) {
         this->app().hide(kBlUsl);
     });
     bindRunControls();
+    bindForcing();
     registerVariables();
 }
 

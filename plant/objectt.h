@@ -5,6 +5,7 @@
 #include <random>
 
 #include "conditions/controller.h"
+#include "plant/trend.h"
 #include "ui/form.h"
 #include "ui/value.h"
 
@@ -77,6 +78,8 @@ class Objectt : public Form {
     // a restart lowers its flags and opens its outputs but keeps its program.
     Controller& controller() { return controller_; }
     const Controller& controller() const { return controller_; }
+    // The plant's last ten minutes of "Работа по программе", a sample a tick.
+    const Trend& trend() const { return trend_; }
     // "Работа по программе" is chosen: the plant obeys the controller's outputs.
     bool programMode();
     // RUN has been pressed and STOP not: the process or the demonstration runs.
@@ -88,6 +91,14 @@ class Objectt : public Form {
     // outputs of the cycle completed last.
     void stepCycle();
     void stepOperator();
+    // Forcing the controller's terminal k, marked with "F" on the scheme at
+    // once, whether the controller runs or stands (plant/forcing.cpp).
+    void forceInput(int k, bool on);
+    void forceOutput(int k, bool on);
+    void unforceInput(int k);
+    void unforceOutput(int k);
+    void unforceAll();
+    void showForcing();
 
     // Statics of the animation methods, kept for the life of the window.
     std::int16_t Arrow_Tick{0};
@@ -153,6 +164,10 @@ class Objectt : public Form {
 
     std::minstd_rand random_{41};  // the UV lamp's flicker
     Controller controller_;
+    Trend trend_;
+    void bindForcing();
+    void forceZoneClick(int k);
+    std::string forceZoneTip(int k);
 };
 
 }  // namespace vk41

@@ -30,6 +30,12 @@ void Objectt::programTick() {
     if (controller_.nextOperator() == 0) obeyOutputs();
     const std::uint32_t before = controller_.state().inputs;
     if (controller_.cycle(plantInputs(*this), lineCounters())) afterCycle(before);
+    // The trends keep every tick that ran, one that ended in a stop too. The
+    // level reads as the tank's filling: dry at the outlet, full at the rim.
+    const double outlet = outletVolume();
+    const double volume = textToNumber(control("Value").caption());
+    const double level = 100 * (volume - outlet) / (rimVolume() - outlet);
+    trend_.record({level, flowCount(), loads()}, controller_);
 }
 
 void Objectt::stepCycle() {

@@ -39,6 +39,8 @@ const char* kindName(ControlKind kind) {
             return "picture";
         case ControlKind::Timer:
             return "timer";
+        case ControlKind::Chart:
+            return "chart";
     }
     return "control";
 }
@@ -219,7 +221,7 @@ void ScriptDriver::debug(const script::Line& line) {
     if (command == "pause") return controller.pause();
     if (command == "continue") return controller.resume();
     if (command == "unbreak") return controller.removeBreakpoints();
-    if (command == "unforce") return controller.unforceAll();
+    if (command == "unforce") return scheme.unforceAll();
     if (command == "trace") {
         for (const std::string& text : controller.trace())
             *out_ << "trace = " << quoted(text) << '\n';
@@ -245,9 +247,9 @@ void ScriptDriver::debug(const script::Line& line) {
     if (a[2] != "0" && a[2] != "1") throw ScriptError{"a terminal is forced to 0 or 1"};
     const int k = numberIn(a[1], kDiscreteTerminals);
     if (what == Watch::Input)
-        controller.forceInput(k, a[2] == "1");
+        scheme.forceInput(k, a[2] == "1");
     else
-        controller.forceOutput(k, a[2] == "1");
+        scheme.forceOutput(k, a[2] == "1");
 }
 
 void ScriptDriver::execute(std::string_view raw) {

@@ -8,6 +8,7 @@
 
 namespace vk41 {
 
+class ChartSource;
 class Form;
 
 enum class ControlKind {
@@ -21,6 +22,7 @@ enum class ControlKind {
     TextBox,  // multi-line text box
     Picture,  // picture box showing a stored bitmap
     Timer,    // periodic timer, never drawn
+    Chart,    // traces over time, its data given by its window
 };
 
 enum class ShapeKind { Rectangle, Square, Oval, Circle, RoundedRectangle, RoundedSquare };
@@ -59,8 +61,8 @@ struct Props {
     bool value{false};  // option selected
     ScrollBars scrollBars{ScrollBars::None};
     bool followEnd{false};  // text box: shows its last line whenever its text changes
-    std::string picture;  // name of an embedded picture
-    int interval{0};      // timer period, ms
+    std::string picture;    // name of an embedded picture
+    int interval{0};        // timer period, ms
 };
 
 // One row of a window's design table.
@@ -159,6 +161,13 @@ class Control {
     // only what changed since the revision it last showed.
     std::uint64_t changedAt() const { return changedAt_; }
 
+    // A chart's data, given by the window that owns it (a chart's design
+    // holds none). It stays across loads.
+    ChartSource* chart() const { return chart_; }
+    void setChart(ChartSource* source) { chart_ = source; }
+    // The chart's data moved: its view redraws.
+    void chartMoved() { changed(); }
+
   private:
     friend class Form;
     template <typename T>
@@ -177,6 +186,7 @@ class Control {
     Handlers* handlers_{nullptr};
     Props props_;
     std::uint64_t changedAt_{0};
+    ChartSource* chart_{nullptr};
 };
 
 }  // namespace vk41

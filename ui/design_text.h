@@ -24,6 +24,7 @@ namespace vk41 {
 //   button | option | frame | combo | textbox | picture  NAME[(i)] L T W H  ...
 //                           [caption=T] [picture=FILE] [selected] [text=T]
 //                           [items="a|b|c"] [scroll=none|vertical|horizontal|both]
+//   chart NAME L T W H [size=P]   traces over time; its window gives the data
 //   timer NAME interval=MS
 //
 // Every control also takes [in=CONTAINER] [hidden] [disabled]. Texts are

@@ -17,6 +17,7 @@ bool isWindowed(ControlKind kind) {
         case ControlKind::Combo:
         case ControlKind::TextBox:
         case ControlKind::Picture:
+        case ControlKind::Chart:
             return true;
         default:
             return false;

@@ -14,7 +14,7 @@ using K = ControlKind;
 constexpr unsigned bit(K k) {
     return 1u << static_cast<unsigned>(k);
 }
-constexpr unsigned kAll = 0x3FFu;
+constexpr unsigned kAll = (bit(K::Chart) << 1) - 1;  // every kind
 constexpr unsigned kPlaced = kAll & ~bit(K::Line) & ~bit(K::Timer);
 constexpr unsigned kOutlined = bit(K::Line) | bit(K::Shape);
 constexpr unsigned kCaptioned = bit(K::Label) | bit(K::Button) | bit(K::Option) | bit(K::Frame);

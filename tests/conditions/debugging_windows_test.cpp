@@ -97,9 +97,11 @@ TEST_F(DebuggingWindows, TheMenuKeysPauseAndGoOnAndStep) {
         EXPECT_FALSE(controller().paused());
     }
     for (const auto& item : window(kUslEdit).design().menu) {
-        if (item.name == "Dbg_Pause") EXPECT_EQ(item.key, "F6");
-        if (item.name == "Dbg_Cycle") EXPECT_EQ(item.key, "F10");
-        if (item.name == "Dbg_Operator") EXPECT_EQ(item.key, "F11");
+        const std::string expected = item.name == "Dbg_Pause"      ? "F6"
+                                     : item.name == "Dbg_Cycle"    ? "F10"
+                                     : item.name == "Dbg_Operator" ? "F11"
+                                                                   : item.key;
+        EXPECT_EQ(item.key, expected) << item.name;
     }
 }
 
@@ -170,6 +172,18 @@ TEST_F(DebuggingWindows, TheDebuggingWindowSetsSwitchesAndRemovesBreakpoints) {
     settle();
     EXPECT_TRUE(controller().paused());
     EXPECT_EQ(controller().nextOperator(), 9);
+}
+
+TEST_F(DebuggingWindows, BreakpointsPastTheListedSixAreCounted) {
+    for (int k = 1; k <= 8; ++k) controller().setBreakpoint({Watch::Input, k, true});
+    settle();
+    EXPECT_EQ(in(kDebugFrm, "Brk_Row", 5).caption(), "Остановиться, когда изменится вход 6");
+    EXPECT_EQ(in(kDebugFrm, "Brk_Lab").caption(),
+              "Точки останова (ещё 2 не показаны: снимите показанные, чтобы их увидеть)");
+    window(kDebugFrm).click(in(kDebugFrm, "Brk_Del", 0));
+    window(kDebugFrm).click(in(kDebugFrm, "Brk_Del", 0));
+    EXPECT_EQ(in(kDebugFrm, "Brk_Lab").caption(), "Точки останова");
+    EXPECT_EQ(in(kDebugFrm, "Brk_Row", 5).caption(), "Остановиться, когда изменится вход 8");
 }
 
 TEST_F(DebuggingWindows, ABreakpointOutOfRangeIsRefusedInWords) {

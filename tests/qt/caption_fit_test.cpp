@@ -186,6 +186,7 @@ TEST_P(Captions, FitTheirControlsAndKeepClearOfTheControlsBeside) {
 
 // clang-format off
 #define VK41_MODBUS "menu Texttt Имитация\nmenu Objectt ModBus\n"
+#define VK41_PROGRAM "menu Texttt Имитация\nclick Objectt.Radix(3)\nclick Objectt.Vis(0)\nrun 1000\nmenu Objectt Блок Условий\n"
 INSTANTIATE_TEST_SUITE_P(EveryWindow, Captions, ::testing::Values(
     //         name              script that brings it up                              window
     WindowCase{"Scheme",         "menu Texttt Имитация\n",                              "Objectt"},
@@ -199,9 +200,14 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, Captions, ::testing::Values(
     WindowCase{"ModbusFlags",    VK41_MODBUS "run 300\n",                                  "ModB_Frm"},
     WindowCase{"ModbusReset",    VK41_MODBUS "click ModB_Frm.Count_Length(7)\nrun 300\n", "ModB_Frm"},
     WindowCase{"CrcSteps",       VK41_MODBUS "run 300\nclick ModB_Frm.Q(6)\nrun 300\n",     "CRC_Steps"},
-    WindowCase{"ModbusKvarta",   VK41_MODBUS "click ModB_Frm.Count_Length(8)\nrun 300\n", "ModB_Frm"}),
+    WindowCase{"ModbusKvarta",   VK41_MODBUS "click ModB_Frm.Count_Length(8)\nrun 300\n", "ModB_Frm"},
+    // The debugging windows with the controller stopped at a breakpoint.
+    WindowCase{"Editor",         VK41_PROGRAM "menu Objectt Программа\nbreak operator 6\nrun 2000\n", "Usl_Edit"},
+    WindowCase{"Debugging",      VK41_PROGRAM "menu Bl_Usl Трасса и точки останова…\nbreak output 4\nbreak operator 6\nrun 2000\n", "Debug_Frm"},
+    WindowCase{"Terminals",      VK41_PROGRAM "menu Bl_Usl Входы и выходы…\nforce input 6 0\nforce output 4 0\nrun 300\n", "Io_Frm"}),
     [](const ::testing::TestParamInfo<WindowCase>& row) { return std::string(row.param.name); });
 #undef VK41_MODBUS
+#undef VK41_PROGRAM
 // clang-format on
 
 // A flag number over the condition-flag strip, or a digit of the strip,

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolTip>
@@ -62,6 +63,23 @@ TEST_F(OnASmallScreen, EveryWindowsClientAreaLiesInsideTheScreen) {
     }
     // The scheme does not fit at its design size: it is shown smaller.
     EXPECT_LT(windowOf("Objectt")->scale(), 1.0);
+}
+
+TEST_F(OnASmallScreen, TheProgramsWindowsLieInsideTheScreen) {
+    chooseMenu("Objectt", "Программа");
+    QApplication::processEvents();
+    // "Трасса и точки останова…" in the editor's menu "Отладка".
+    for (QAction* menu : windowOf("Usl_Edit")->menuBar()->actions())
+        if (menu->menu())
+            for (QAction* item : menu->menu()->actions())
+                if (item->text() == QStringLiteral("Трасса и точки останова…")) item->trigger();
+    QApplication::processEvents();
+    for (const char* name : {"Usl_Edit", "Debug_Frm"}) {
+        qt::FormWindow* window = windowOf(name);
+        ASSERT_NE(window, nullptr) << name;
+        EXPECT_TRUE(screen.contains(onScreen(window->clientArea())))
+            << name << " at scale " << window->scale();
+    }
 }
 
 TEST_F(OnASmallScreen, RunIsOnTheScreen) {

@@ -14,6 +14,7 @@
 
 #include "ui/app.h"
 #include "ui/qt/canvas.h"
+#include "ui/qt/chart_view.h"
 #include "ui/qt/combo_box.h"
 #include "ui/qt/command_button.h"
 #include "ui/qt/convert.h"
@@ -259,6 +260,14 @@ FormWindow::View FormWindow::makeView(Control& c, QWidget* parent) {
         case ControlKind::Picture: {
             auto* picture = new PictureBox(parent);
             return {&c, picture, picture};
+        }
+        case ControlKind::Chart: {
+            auto* chart = new ChartView(parent, [this, &c](std::optional<double> time) {
+                act([&] {
+                    if (c.chart()) c.chart()->pointAt(time);
+                });
+            });
+            return {&c, chart, chart};
         }
         default:
             return {&c, nullptr, nullptr};
