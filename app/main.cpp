@@ -1,12 +1,17 @@
 #include <QApplication>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/modbus_service.h"
 #include "app/windows.h"
 #include "modbus/slave_session.h"
+#include "tools/slave/slave_options.h"
 #include "ui/qt/shell.h"
 
 namespace {
@@ -25,17 +30,24 @@ int fail(const QString& message) {
 }
 
 // --modbus-tcp [HOST:]PORT and --modbus-rtu DEVICE serve the plant on the
-// screen to real Modbus masters; without them the program serves nothing.
+// screen to real Modbus masters, with --address, --baud, --parity and --stop
+// as vk41-slave takes them, and the same defaults; without the first two the
+// program serves nothing.
 struct Serving {
-    QString tcp, rtu;
+    bool any{false};
+    vk41::slave::Options options;
 };
 
 bool parseArguments(const QStringList& args, Serving& serving, QString& error) {
+    static const std::map<std::string, std::string> kSlaveNames = {
+        {"--modbus-tcp", "--tcp"}, {"--modbus-rtu", "--rtu"}, {"--address", "--address"},
+        {"--baud", "--baud"},      {"--parity", "--parity"},  {"--stop", "--stop"},
+    };
+    std::vector<std::string> slave;
     for (qsizetype i = 1; i < args.size(); ++i) {
-        QString* target = args[i] == QLatin1String("--modbus-tcp")   ? &serving.tcp
-                          : args[i] == QLatin1String("--modbus-rtu") ? &serving.rtu
-                                                                     : nullptr;
-        if (!target) {
+        const std::string arg = args[i].toStdString();
+        const auto name = kSlaveNames.find(arg);
+        if (name == kSlaveNames.end()) {
             error = QStringLiteral("unknown option %1").arg(args[i]);
             return false;
         }
@@ -43,8 +55,22 @@ bool parseArguments(const QStringList& args, Serving& serving, QString& error) {
             error = QStringLiteral("%1 needs a value").arg(args[i]);
             return false;
         }
-        *target = args[++i];
+        serving.any = serving.any || arg == "--modbus-tcp" || arg == "--modbus-rtu";
+        slave.push_back(name->second);
+        slave.push_back(args[++i].toStdString());
     }
+    const vk41::slave::Parsed parsed = vk41::slave::parseOptions(slave);
+    if (!parsed.options) {
+        // The slave's words, with the trainer's names of its options.
+        std::string said = parsed.error;
+        for (const auto& [ours, theirs] : kSlaveNames)
+            if (ours != theirs && said.find(theirs) != std::string::npos)
+                said.replace(said.find(theirs), theirs.size(), ours);
+        error = QString::fromStdString(said);
+        return false;
+    }
+    serving.options = *parsed.options;
+    if (std::find(slave.begin(), slave.end(), "--tcp") == slave.end()) serving.options.tcp.clear();
     return true;
 }
 
@@ -66,17 +92,22 @@ int main(int argc, char** argv) {
     // The run controls, modes and Restart stay the user's.
     vk41::slave::Session session(shell.app(), 0, false);
     std::unique_ptr<vk41::ModbusService> service;
-    if (!serving.tcp.isEmpty() || !serving.rtu.isEmpty())
-        service = std::make_unique<vk41::ModbusService>(session, 127, vk41::ModbusService::Log{});
-    if (!serving.tcp.isEmpty()) {
+    const vk41::slave::Options& o = serving.options;
+    if (serving.any)
+        service =
+            std::make_unique<vk41::ModbusService>(session, o.address, vk41::ModbusService::Log{});
+    if (serving.any && !o.tcp.empty()) {
         QString host;
         quint16 port = 0;
-        if (!vk41::parseHostPort(serving.tcp, host, port))
-            return fail(QStringLiteral("bad --modbus-tcp: %1").arg(serving.tcp));
+        if (!vk41::parseHostPort(QString::fromStdString(o.tcp), host, port))
+            return fail(QStringLiteral("bad --modbus-tcp: %1").arg(QString::fromStdString(o.tcp)));
         if (const QString e = service->listenTcp(host, port, {}); !e.isEmpty()) return fail(e);
     }
-    if (!serving.rtu.isEmpty())
-        if (const QString e = service->openRtu(serving.rtu, {}); !e.isEmpty()) return fail(e);
+    if (serving.any && !o.rtu.empty())
+        if (const QString e =
+                service->openRtu(QString::fromStdString(o.rtu), {o.baud, o.parity, o.stopBits});
+            !e.isEmpty())
+            return fail(e);
     shell.start();
     return QApplication::exec();
 }

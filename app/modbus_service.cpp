@@ -42,6 +42,7 @@ ModbusService::ModbusService(slave::Session& session, int address, Log log, Cloc
 
 ModbusService::~ModbusService() {
     finish();
+    if (tcp_ || rtu_) session_->serving(false);
 }
 
 std::optional<std::vector<std::uint8_t>> ModbusService::request(const Arrival& from, int unit,
@@ -67,6 +68,7 @@ std::optional<std::vector<std::uint8_t>> ModbusService::request(const Arrival& f
 void ModbusService::answered(std::span<const std::uint8_t> frame) {
     traffic_.answer({frame.begin(), frame.end()});
     finish();
+    session_->answered();
 }
 
 void ModbusService::dropped(const Arrival& from, const std::string& why) {
@@ -104,7 +106,9 @@ void ModbusService::write(const std::string& line) const {
 QString ModbusService::listenTcp(const QString& host, quint16 port, Limits limits) {
     FrameHandler& handler = *this;
     tcp_ = std::make_unique<TcpLink>(handler, address_, limits, clock_);
-    return tcp_->listen(host, port);
+    const QString error = tcp_->listen(host, port);
+    if (error.isEmpty()) session_->serving(true);
+    return error;
 }
 
 quint16 ModbusService::tcpPort() const {
@@ -118,7 +122,9 @@ void ModbusService::checkDeadlines() {
 QString ModbusService::openRtu(const QString& device, Serial serial) {
     FrameHandler& handler = *this;
     rtu_ = std::make_unique<RtuLink>(handler, address_);
-    return rtu_->open(device, serial);
+    const QString error = rtu_->open(device, serial);
+    if (error.isEmpty()) session_->serving(true);
+    return error;
 }
 
 bool parseHostPort(const QString& text, QString& host, quint16& port) {

@@ -35,6 +35,14 @@ std::optional<Reply> Session::handle(std::span<const std::uint8_t> request) {
     return reply;
 }
 
+void Session::serving(bool on) {
+    app_->form<Objectt>(kObjectt).portServing(on);
+}
+
+void Session::answered() {
+    app_->form<Objectt>(kObjectt).portAnswered();
+}
+
 void Session::keepRunning() {
     if (!keepRunning_) return;
     Objectt& scheme = app_->form<Objectt>(kObjectt);

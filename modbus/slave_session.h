@@ -29,6 +29,10 @@ class Session {
     // Presses RUN in the chosen mode when the plant stands.
     void keepRunning();
 
+    // The controller's slave port: serving a bus or not, and an answer sent.
+    void serving(bool on);
+    void answered();
+
   private:
     App* app_;
     int mode_;

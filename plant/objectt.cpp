@@ -1,5 +1,6 @@
 #include "plant/objectt.h"
 
+#include "plant/leds.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
 #include "ui/window_names.h"
@@ -20,6 +21,10 @@ Objectt::Objectt(App& app) : Form(app, layout()) {
     });
     bindRunControls();
     bindForcing();
+    onTimer("Port_Clock", [this] {
+        light(control("Led_S"), kDark);
+        control("Port_Clock").setEnabled(false);
+    });
     registerVariables();
 }
 

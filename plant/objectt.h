@@ -100,6 +100,12 @@ class Objectt : public Form {
     void unforceAll();
     void showForcing();
 
+    // The controller serves a Modbus bus: its slave port's LED Led_S then
+    // flashes for each answer sent, instead of the demonstration's blink.
+    bool Port_Serving{false};  // kept
+    void portServing(bool on);
+    void portAnswered();
+
     // Statics of the animation methods, kept for the life of the window.
     std::int16_t Arrow_Tick{0};
     bool Kont_Closed{false};

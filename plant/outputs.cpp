@@ -106,7 +106,21 @@ void Objectt::blinkInterfaceLeds() {
     Control& master = control("Led_M");
     light(master, master.fillColor() == kDark ? kLit : kDark);
     if (++Slave_Tick > 10) Slave_Tick = 0;
-    light(control("Led_S"), Slave_Tick > 9 ? kLit : kDark);
+    if (!Port_Serving) light(control("Led_S"), Slave_Tick > 9 ? kLit : kDark);
+}
+
+void Objectt::portServing(bool on) {
+    Port_Serving = on;
+    light(control("Led_S"), kDark);
+}
+
+// Lit at the answer, dark when the port's clock ticks next.
+void Objectt::portAnswered() {
+    if (!Port_Serving) return;
+    light(control("Led_S"), kLit);
+    Control& clock = control("Port_Clock");
+    clock.setEnabled(false);
+    clock.setEnabled(true);
 }
 
 void Objectt::shimmerWaterArrows() {

@@ -9,6 +9,8 @@
 
 #include "../modbus/catalogue.h"
 #include "bus_fixture.h"
+#include "plant/leds.h"
+#include "plant/objectt.h"
 #include "raw_socket.h"
 
 namespace vk41 {
@@ -197,6 +199,31 @@ TEST_F(Tcp, ALengthNoFrameCanHaveClosesTheConnection) {
     EXPECT_EQ(onBus([&] { return testing::readWithin(fd, reply, sizeof reply, 3000); }), 0);
     EXPECT_TRUE(logged("TCP 00 01 00 00 7F FF 7F  →  (без ответа)  длина 32767 в заголовке"));
     ::close(fd);
+}
+
+// The slave port's LED flashes for an answer sent, and for nothing else.
+TEST_F(Tcp, TheSlavePortsLedLightsForAnAnsweredRequestOnly) {
+    const Control& led = window("Objectt").control("Led_S");
+    serveTcp();
+    EXPECT_EQ(led.fillColor(), kDark) << "serving, the demonstration's blink stops";
+    Master other = tcpMaster(5);
+    std::uint8_t flags[8] = {};
+    EXPECT_EQ(onBus([&] { return modbus_read_bits(other.get(), 32, 8, flags); }), -1);
+    EXPECT_EQ(led.fillColor(), kDark) << "a frame to another controller is dropped";
+    Master master = tcpMaster();
+    ASSERT_EQ(onBus([&] { return modbus_read_bits(master.get(), 32, 8, flags); }), 8);
+    EXPECT_EQ(led.fillColor(), kLit);
+    driver.execute("run 60");
+    EXPECT_EQ(led.fillColor(), kDark) << "the flash is over";
+    // The demonstration blinks it once in 11 of its ticks, but not while serving.
+    driver.execute("click Objectt.Radix(2)");
+    driver.execute("click Objectt.Vis(0)");
+    driver.execute("run 20000");
+    ASSERT_EQ(driver.app().form<Objectt>("Objectt").Process_On, true);
+    for (int tick = 0; tick < 30; ++tick) {
+        driver.execute("run 100");
+        ASSERT_EQ(led.fillColor(), kDark) << "tick " << tick;
+    }
 }
 
 TEST_F(Tcp, EveryExchangeIsLoggedInOneLine) {
