@@ -1,15 +1,35 @@
 // The slave's request handling fed with arbitrary Modbus TCP streams: every
-// frame it takes is one the stream holds, and every answer is a well-formed
-// PDU that fits a frame.
+// frame it takes is one the stream holds, every answer is a well-formed PDU
+// that fits a frame, and every byte of both frames, RTU or TCP, is explained.
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
+#include <vector>
 
+#include "conditions/program.h"
+#include "modbus/frame_bytes.h"
 #include "modbus/memory_map.h"
+#include "modbus/rtu_framing.h"
 #include "modbus/slave_protocol.h"
 #include "modbus/tcp_framing.h"
 
 namespace {
+
+// One text for each byte, none of them empty.
+void checkExplained(const std::vector<std::string>& texts, std::size_t bytes) {
+    if (texts.size() != bytes) std::abort();
+    for (const std::string& text : texts)
+        if (text.empty()) std::abort();
+}
+
+// The request and its answer, whatever they hold, explained byte by byte.
+void checkBytes(std::span<const std::uint8_t> request, std::span<const std::uint8_t> answer,
+                vk41::Framing framing) {
+    const vk41::Program& program = vk41::factoryProgram();
+    checkExplained(vk41::requestBytes(request, framing, program), request.size());
+    checkExplained(vk41::answerBytes(request, answer, framing, program), answer.size());
+}
 
 void checkAnswer(std::span<const std::uint8_t> pdu, const vk41::ControllerImage& image) {
     const auto reply = vk41::slave::answer(pdu, image);
@@ -41,7 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     image.inputs = data[2];
     image.flowCount = data[3] * 257;
     std::span<const std::uint8_t> stream(data + 4, size - 4);
-    checkAnswer(stream.subspan(0, std::min<std::size_t>(stream.size(), 260)), image);
+    const auto head = stream.subspan(0, std::min<std::size_t>(stream.size(), 260));
+    checkAnswer(head, image);
+    // The same bytes as one RTU frame, answered as the line would have it,
+    // and read against themselves as an answer of any shape.
+    if (const auto rtu = vk41::slave::readRtuFrame(head, head.empty() ? 0 : head[0]);
+        rtu.status == vk41::slave::RtuFrame::Status::kRequest) {
+        if (const auto reply = vk41::slave::answer(rtu.pdu, image))
+            checkBytes(head, vk41::slave::rtuFrame(rtu.address, reply->pdu), vk41::Framing::Rtu);
+    }
+    checkBytes(head, head, vk41::Framing::Rtu);
+    checkBytes(head, head, vk41::Framing::Tcp);
     while (!stream.empty()) {
         const vk41::slave::TcpFrame frame = vk41::slave::takeFrame(stream);
         using Status = vk41::slave::TcpFrame::Status;
@@ -54,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkAnswer(frame.pdu, image);
             const auto reply = vk41::slave::tcpReply(frame, frame.pdu);
             if (reply.size() != frame.size) std::abort();
+            const auto whole = stream.first(frame.size);
+            if (const auto answer = vk41::slave::answer(frame.pdu, image))
+                checkBytes(whole, vk41::slave::tcpReply(frame, answer->pdu), vk41::Framing::Tcp);
+            else
+                checkBytes(whole, {}, vk41::Framing::Tcp);
         }
         stream = stream.subspan(frame.size);
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "modbus/main_mod_modbus.h"
 #include "ui/form.h"
@@ -116,12 +117,8 @@ class ModBFrm : public Form {
     double cellByte(const char* row, int index);
     int requestWord(int highCell);
     bool framed();
-    std::string requestFieldTip(int index, double value);
-    std::string answerDataTip(int index, double value);
-    std::string exceptionTip(int index, double value);
-    std::string counterByteTip(int k, double value);
-    std::string bitsByteTip(int k, double value);
-    std::string crcTip(bool request, bool low, double value);
+    std::vector<std::uint8_t> rowFrame(const char* row, int length, const char* crcLow,
+                                       const char* crcHigh);
     // The CRC window.
     void followCrcSteps();
 
