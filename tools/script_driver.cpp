@@ -41,6 +41,8 @@ const char* kindName(ControlKind kind) {
             return "timer";
         case ControlKind::Chart:
             return "chart";
+        case ControlKind::Table:
+            return "table";
     }
     return "control";
 }

@@ -10,6 +10,7 @@ namespace vk41 {
 
 class ChartSource;
 class Form;
+class TableSource;
 
 enum class ControlKind {
     Line,     // a straight line between two points
@@ -23,6 +24,7 @@ enum class ControlKind {
     Picture,  // picture box showing a stored bitmap
     Timer,    // periodic timer, never drawn
     Chart,    // traces over time, its data given by its window
+    Table,    // rows under column headings, one selectable, given by its window
 };
 
 enum class ShapeKind { Rectangle, Square, Oval, Circle, RoundedRectangle, RoundedSquare };
@@ -167,6 +169,11 @@ class Control {
     void setChart(ChartSource* source) { chart_ = source; }
     // The chart's data moved: its view redraws.
     void chartMoved() { changed(); }
+    // A table's rows, given by its window as a chart's data is.
+    TableSource* table() const { return table_; }
+    void setTable(TableSource* source) { table_ = source; }
+    // The rows or the selection moved: the view takes them again.
+    void tableMoved() { changed(); }
 
   private:
     friend class Form;
@@ -187,6 +194,7 @@ class Control {
     Props props_;
     std::uint64_t changedAt_{0};
     ChartSource* chart_{nullptr};
+    TableSource* table_{nullptr};
 };
 
 }  // namespace vk41

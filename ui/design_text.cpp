@@ -75,7 +75,7 @@ const std::map<std::string, ControlKind, std::less<>> kKinds = {
     {"option",  ControlKind::Option},  {"frame",   ControlKind::Frame},
     {"combo",   ControlKind::Combo},   {"textbox", ControlKind::TextBox},
     {"picture", ControlKind::Picture}, {"timer",   ControlKind::Timer},
-    {"chart",   ControlKind::Chart},
+    {"chart",   ControlKind::Chart},   {"table",   ControlKind::Table},
 };
 // clang-format on
 

@@ -18,6 +18,7 @@ bool isWindowed(ControlKind kind) {
         case ControlKind::TextBox:
         case ControlKind::Picture:
         case ControlKind::Chart:
+        case ControlKind::Table:
             return true;
         default:
             return false;

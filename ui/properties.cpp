@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "ui/design_values.h"
+#include "ui/table.h"
 
 namespace vk41 {
 namespace {
@@ -14,7 +15,7 @@ using K = ControlKind;
 constexpr unsigned bit(K k) {
     return 1u << static_cast<unsigned>(k);
 }
-constexpr unsigned kAll = (bit(K::Chart) << 1) - 1;  // every kind
+constexpr unsigned kAll = (bit(K::Table) << 1) - 1;  // every kind
 constexpr unsigned kPlaced = kAll & ~bit(K::Line) & ~bit(K::Timer);
 constexpr unsigned kOutlined = bit(K::Line) | bit(K::Shape);
 constexpr unsigned kCaptioned = bit(K::Label) | bit(K::Button) | bit(K::Option) | bit(K::Frame);
@@ -145,6 +146,31 @@ bool readContainer(ControlDesign& row, std::string_view text) {
     return true;
 }
 
+// A table's selected row and its number of rows live in its source, not in
+// the design: a table without a source has no rows and selects none.
+Property tableSelection() {
+    return {
+        "ListIndex",
+        key("selected-row"),
+        bit(K::Table),
+        [](const Control& c) { return Value(double(c.table() ? c.table()->selectedRow() : -1)); },
+        [](Control& c, const Value& v) {
+            int row = 0;
+            if (!fromValue(v, row)) return false;
+            if (c.table()) c.table()->selectRow(row);
+            return true;
+        },
+        [](ControlDesign&, std::string_view) { return false; }};
+}
+Property tableRows() {
+    return {"ListCount",
+            key("rows"),
+            bit(K::Table),
+            [](const Control& c) { return Value(double(c.table() ? c.table()->tableRows() : 0)); },
+            [](Control&, const Value&) { return false; },
+            [](ControlDesign&, std::string_view) { return false; }};
+}
+
 // clang-format off
 #define FIELD(member) [](auto& props) -> auto& { return props.member; }
 // clang-format on
@@ -179,6 +205,8 @@ std::span<const Property> table() {
         property(  "Value",       word("selected", true),    bit(K::Option), FIELD(value),       &Control::setValue),
         property(  "Text",        key("text"),               kTexted,        FIELD(text),        &Control::setText),
         property(  "Interval",    key("interval"),           bit(K::Timer),  FIELD(interval),    &Control::setInterval),
+        tableSelection(),
+        tableRows(),
         designOnly("BackStyle",   word("transparent", false),                FIELD(opaque)),
         designOnly("Shape",       key("kind"),                               FIELD(shape)),
         designOnly("Alignment",   key("align"),                              FIELD(alignment)),

@@ -20,6 +20,7 @@
 #include "ui/qt/convert.h"
 #include "ui/qt/option_button.h"
 #include "ui/qt/picture_box.h"
+#include "ui/qt/table_view.h"
 #include "ui/qt/text_box.h"
 
 namespace vk41::qt {
@@ -268,6 +269,14 @@ FormWindow::View FormWindow::makeView(Control& c, QWidget* parent) {
                 });
             });
             return {&c, chart, chart};
+        }
+        case ControlKind::Table: {
+            auto* table = new TableView(parent, [this, &c](int row) {
+                act([&] {
+                    if (c.table()) c.table()->selectRow(row);
+                });
+            });
+            return {&c, table, table};
         }
         default:
             return {&c, nullptr, nullptr};
