@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/modbus_service.h"
+#include "app/trainer_bus.h"
 #include "app/windows.h"
-#include "modbus/slave_session.h"
+#include "modbus/bus_frm.h"
 #include "tools/slave/slave_options.h"
 #include "ui/qt/shell.h"
 
@@ -89,25 +89,28 @@ int main(int argc, char** argv) {
 
     vk41::Trainer program;
     vk41::qt::Shell shell(program.app);
-    // The run controls, modes and Restart stay the user's.
-    vk41::slave::Session session(shell.app(), 0, false);
-    std::unique_ptr<vk41::ModbusService> service;
-    const vk41::slave::Options& o = serving.options;
-    if (serving.any)
-        service =
-            std::make_unique<vk41::ModbusService>(session, o.address, vk41::ModbusService::Log{});
-    if (serving.any && !o.tcp.empty()) {
+    // The window "Шина ModBus" serves the plant on the screen; the command
+    // line starts it as its "Подключить" does.
+    vk41::TrainerBus bus(shell.app());
+    if (serving.any) {
+        const vk41::slave::Options& o = serving.options;
+        vk41::BusSettings settings;
+        settings.tcp = !o.tcp.empty();
+        settings.rtu = !o.rtu.empty();
+        settings.device = o.rtu;
+        settings.baud = o.baud;
+        settings.parity = o.parity;
+        settings.stopBits = o.stopBits;
+        settings.address = o.address;
         QString host;
         quint16 port = 0;
-        if (!vk41::parseHostPort(QString::fromStdString(o.tcp), host, port))
+        if (settings.tcp && !vk41::parseHostPort(QString::fromStdString(o.tcp), host, port))
             return fail(QStringLiteral("bad --modbus-tcp: %1").arg(QString::fromStdString(o.tcp)));
-        if (const QString e = service->listenTcp(host, port, {}); !e.isEmpty()) return fail(e);
+        settings.host = host.toStdString();
+        settings.port = port;
+        const std::string refused = shell.app().form<vk41::BusFrm>(vk41::kBusFrm).connect(settings);
+        if (!refused.empty()) return fail(QString::fromStdString(refused));
     }
-    if (serving.any && !o.rtu.empty())
-        if (const QString e =
-                service->openRtu(QString::fromStdString(o.rtu), {o.baud, o.parity, o.stopBits});
-            !e.isEmpty())
-            return fail(e);
     shell.start();
     return QApplication::exec();
 }

@@ -41,8 +41,19 @@ ModbusService::ModbusService(slave::Session& session, int address, Log log, Cloc
       clock_(clock ? std::move(clock) : Clock(steadyMs)) {}
 
 ModbusService::~ModbusService() {
+    close();
+}
+
+void ModbusService::close() {
     finish();
-    if (tcp_ || rtu_) session_->serving(false);
+    const bool wasServing = serving();
+    tcp_.reset();
+    rtu_.reset();
+    if (wasServing) session_->serving(false);
+}
+
+int ModbusService::masters() const {
+    return tcp_ ? tcp_->connections() : 0;
 }
 
 std::optional<std::vector<std::uint8_t>> ModbusService::request(const Arrival& from, int unit,
@@ -107,7 +118,10 @@ QString ModbusService::listenTcp(const QString& host, quint16 port, Limits limit
     FrameHandler& handler = *this;
     tcp_ = std::make_unique<TcpLink>(handler, address_, limits, clock_);
     const QString error = tcp_->listen(host, port);
-    if (error.isEmpty()) session_->serving(true);
+    if (error.isEmpty())
+        session_->serving(true);
+    else
+        tcp_.reset();
     return error;
 }
 
@@ -123,7 +137,10 @@ QString ModbusService::openRtu(const QString& device, Serial serial) {
     FrameHandler& handler = *this;
     rtu_ = std::make_unique<RtuLink>(handler, address_);
     const QString error = rtu_->open(device, serial);
-    if (error.isEmpty()) session_->serving(true);
+    if (error.isEmpty())
+        session_->serving(true);
+    else
+        rtu_.reset();
     return error;
 }
 

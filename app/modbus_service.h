@@ -47,6 +47,13 @@ class ModbusService : public QObject, private FrameHandler {
 
     // The port TCP listens on (useful when asked for port 0).
     quint16 tcpPort() const;
+    // The TCP masters connected now.
+    int masters() const;
+    bool serving() const { return tcp_ || rtu_; }
+    // Stops serving on both links; the traffic stays.
+    void close();
+    // The address the links opened from now on answer to.
+    void setAddress(int address) { address_ = address; }
 
     // Closes the TCP connections whose deadline the clock has passed, as
     // the service does by itself when the next deadline falls due.

@@ -15,6 +15,23 @@ Arrival arrival(std::span<const std::uint8_t> frame) {
     return {kLink, capture::rtuMaster(), capture::rtuController(), frame};
 }
 
+// Why a device did not open, in the user's words where the reason is a usual one.
+QString openError(const QString& device, const QSerialPort& port) {
+    const QString where = QStringLiteral("RTU %1: ").arg(device);
+    switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return where + QStringLiteral("нет такого устройства");
+        case QSerialPort::PermissionError:
+            return where + QStringLiteral(
+                               "нет доступа: устройство занято другой программой, или "
+                               "у пользователя нет прав (группа dialout)");
+        case QSerialPort::OpenError:
+            return where + QStringLiteral("устройство уже открыто");
+        default:
+            return where + port.errorString();
+    }
+}
+
 }  // namespace
 
 RtuLink::RtuLink(FrameHandler& handler, int address)
@@ -39,8 +56,7 @@ QString RtuLink::open(const QString& device, Serial serial) {
                                            : QSerialPort::NoParity);
     port_.setStopBits(serial.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite))
-        return QStringLiteral("RTU %1: %2").arg(device, port_.errorString());
+    if (!port_.open(QIODevice::ReadWrite)) return openError(device, port_);
     const auto silence = slave::frameSilence(serial.baud);
     // The timer counts whole milliseconds: the silence rounds up.
     silence_.setInterval(

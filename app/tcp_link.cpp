@@ -125,10 +125,21 @@ QString TcpLink::listen(const QString& host, quint16 port) {
     if (host == QLatin1String("localhost"))
         address = QHostAddress::LocalHost;
     else if (!address.setAddress(host))
-        return QStringLiteral("не адрес: %1").arg(host);
-    if (!listener_->listen(address, port))
-        return QStringLiteral("TCP %1:%2: %3").arg(host).arg(port).arg(listener_->errorString());
-    return {};
+        return QStringLiteral("не адрес: %1 (адрес пишется так: 127.0.0.1)").arg(host);
+    if (listener_->listen(address, port)) return {};
+    const QString where = QStringLiteral("TCP %1:%2: ").arg(host).arg(port);
+    switch (listener_->serverError()) {
+        case QAbstractSocket::AddressInUseError:
+            return where + QStringLiteral("порт занят: его уже слушает другая программа");
+        case QAbstractSocket::SocketAccessError:
+            return where + QStringLiteral(
+                               "нет прав на этот порт (порты до 1024 — только для "
+                               "администратора)");
+        case QAbstractSocket::SocketAddressNotAvailableError:
+            return where + QStringLiteral("у этого компьютера нет такого адреса");
+        default:
+            return where + listener_->errorString();
+    }
 }
 
 quint16 TcpLink::port() const {

@@ -33,6 +33,8 @@ class TcpLink : public QObject {
     // An empty string, or why it cannot listen there.
     QString listen(const QString& host, quint16 port);
     quint16 port() const;
+    // The masters connected now.
+    int connections() const { return static_cast<int>(connections_.size()); }
 
     // Closes the connections whose deadline the clock has passed; the link's
     // own timer calls it when the next deadline falls due.

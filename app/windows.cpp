@@ -8,6 +8,7 @@
 #include "conditions/trend_frm.h"
 #include "conditions/usl_edit.h"
 #include "description/texttt.h"
+#include "modbus/bus_frm.h"
 #include "modbus/crc_steps_frm.h"
 #include "modbus/modb_frm.h"
 #include "plant/objectt.h"
@@ -32,6 +33,7 @@ void registerWindows(App& app) {
     app.registerForm(kTrendFrm, &TrendFrm::layout,
                      [](App& a) { return std::make_unique<TrendFrm>(a); });
     app.registerForm(kIoFrm, &IoFrm::layout, [](App& a) { return std::make_unique<IoFrm>(a); });
+    app.registerForm(kBusFrm, &BusFrm::layout, [](App& a) { return std::make_unique<BusFrm>(a); });
 }
 
 }  // namespace vk41

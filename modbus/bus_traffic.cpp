@@ -41,9 +41,13 @@ std::string logLine(const BusExchange& e) {
     if (e.request.empty()) return e.link + " " + e.why;
     std::string line = e.link + " " + slave::hex(e.request) + "  →  ";
     line += e.answered() ? slave::hex(e.answer) : "(без ответа)";
-    if (!e.meaning.empty()) line += "  " + e.meaning;
-    if (!e.why.empty()) line += (e.meaning.empty() ? "  " : "  — ") + e.why;
-    return line;
+    const std::string what = outcomeText(e);
+    return what.empty() ? line : line + "  " + what;
+}
+
+std::string outcomeText(const BusExchange& e) {
+    if (e.meaning.empty() || e.why.empty()) return e.meaning + e.why;
+    return e.meaning + "  — " + e.why;
 }
 
 std::string timeOfDay(std::int64_t microseconds) {
@@ -59,6 +63,7 @@ std::string timeOfDay(std::int64_t microseconds) {
 void BusTraffic::add(BusExchange e) {
     if (kept_.size() == kKept) kept_.pop_front();
     if (!e.request.empty()) ++received_;
+    ++added_;
     kept_.push_back(std::move(e));
     ++revision_;
 }

@@ -35,6 +35,9 @@ std::string masterText(const BusExchange& e);
 // The exchange as the slave's log writes it, after the time:
 // "TCP 00 01 00 00 00 06 7F 01 00 20 00 20  →  00 01 00 00 00 07 7F 01 04 83 00 00 00  FC1 …".
 std::string logLine(const BusExchange& e);
+// What it asked and what became of it, as the log ends its line: the
+// meaning, then the reason for silence or the exception's likely cause.
+std::string outcomeText(const BusExchange& e);
 // The time of day of `microseconds` since the epoch, local: "12:00:01.234".
 std::string timeOfDay(std::int64_t microseconds);
 
@@ -50,6 +53,10 @@ class BusTraffic {
 
     std::size_t size() const { return kept_.size(); }
     const BusExchange& at(std::size_t i) const { return kept_[i]; }
+    // Every exchange gets the next number as it is added, from 0: at(i) is
+    // number first() + i, so a view tells new ones from those it has.
+    std::uint64_t first() const { return added_ - kept_.size(); }
+    std::uint64_t added() const { return added_; }
     // Frames received and answers sent since the start, kept or not.
     std::uint64_t received() const { return received_; }
     std::uint64_t answered() const { return answered_; }
@@ -61,6 +68,7 @@ class BusTraffic {
 
   private:
     std::deque<BusExchange> kept_;
+    std::uint64_t added_{0};
     std::uint64_t received_{0};
     std::uint64_t answered_{0};
     std::uint64_t revision_{0};

@@ -6,8 +6,10 @@
 
 #include "modbus/memory_map.h"
 #include "modbus/request_catalogue.h"
+#include "ui/app.h"
 #include "ui/design_text.h"
 #include "ui/numbers.h"
+#include "ui/window_names.h"
 
 namespace vk41 {
 
@@ -30,6 +32,7 @@ ModBFrm::ModBFrm(App& app) : Form(app, layout()) {
     onClick("CRC", [this](int) { CRC_Click(); });
     onClick("CRC_ANSW", [this](int) { CRC_ANSW_Click(); });
     onClick("Clear", [this](int) { Clear_Click(); });
+    onMenu("Bus", [this] { this->app().open(kBusFrm); });
     onClick("Count_Length", [this](int index) { Count_Length_Click(index); });
     // The flag strip's numbers follow the flags' first address and count.
     const auto renumber = [this](int index) {

@@ -19,6 +19,7 @@ Objectt::Objectt(App& app) : Form(app, layout()) {
         this->app().open(kModBFrm);
         this->app().hide(kBlUsl);
     });
+    onMenu("Bus", [this] { this->app().open(kBusFrm); });
     bindRunControls();
     bindForcing();
     onTimer("Port_Clock", [this] {

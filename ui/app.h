@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeindex>
 #include <vector>
 
 #include "ui/dialogs.h"
@@ -66,6 +67,19 @@ class App {
     // handler run, window variables kept.
     void restart(std::string_view name);
 
+    // What the program lends its windows beyond the model, such as the
+    // controller's port on a real bus; null where it lends none (the driver,
+    // the slave). The program keeps each alive as long as the windows.
+    template <typename T>
+    void provide(T* service) {
+        services_[std::type_index(typeid(T))] = service;
+    }
+    template <typename T>
+    T* service() const {
+        const auto found = services_.find(std::type_index(typeid(T)));
+        return found == services_.end() ? nullptr : static_cast<T*>(found->second);
+    }
+
     bool anyVisible() const;
     // The window the last `open` asked to bring to the front, once.
     Form* takeActivation();
@@ -85,6 +99,7 @@ class App {
     Form* activation_{nullptr};
     QueuedDialogs queued_;
     Dialogs* dialogs_{nullptr};
+    std::map<std::type_index, void*> services_;
 };
 
 }  // namespace vk41

@@ -19,5 +19,8 @@ inline constexpr const char* kUslEdit = "Usl_Edit";
 inline constexpr const char* kDebugFrm = "Debug_Frm";
 inline constexpr const char* kIoFrm = "Io_Frm";
 inline constexpr const char* kTrendFrm = "Trend_Frm";
+// The controller on a real bus: serving it and the frames it received,
+// opened from the scheme and from the Modbus window.
+inline constexpr const char* kBusFrm = "Bus_Frm";
 
 }  // namespace vk41

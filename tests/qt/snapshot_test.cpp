@@ -95,7 +95,7 @@ TEST(WindowMenus, StandInTheirMenuBarOrder) {
               (QStringList{"Общее", "Деморежим", "Блок условий", "ModBus"}));
     qt::FormWindow scheme(driver.app().form("Objectt"), {});
     EXPECT_EQ(menuTexts(scheme.menuBar()->actions()),
-              (QStringList{"Деморежим", "Блок Условий", "Программа", "ModBus"}));
+              (QStringList{"Деморежим", "Блок Условий", "Программа", "ModBus", "Шина ModBus"}));
     EXPECT_EQ(scheme.windowTitle(), "Схема установки");
 }
 
