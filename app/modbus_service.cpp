@@ -29,6 +29,12 @@ BusExchange exchangeOf(const Arrival& from) {
     e.master = from.master;
     e.controller = from.controller;
     e.request.assign(from.frame.begin(), from.frame.end());
+    // What the frame says of its unit and function, even when it gets no answer.
+    const std::size_t unitAt = e.link == "TCP" ? 6 : 0;
+    if (e.request.size() > unitAt + 1) {
+        e.unit = e.request[unitAt];
+        e.function = e.request[unitAt + 1];
+    }
     return e;
 }
 

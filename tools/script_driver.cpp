@@ -10,6 +10,7 @@
 #include "plant/objectt.h"
 #include "tools/script_parse.h"
 #include "ui/properties.h"
+#include "ui/table.h"
 
 namespace vk41 {
 
@@ -285,6 +286,15 @@ void ScriptDriver::execute(std::string_view raw) {
         if (std::find(items.begin(), items.end(), text) == items.end())
             throw ScriptError{"no entry \"" + text + "\" in the list of '" + a[0] + "'"};
         t.form->pickItem(*t.control, text);
+    } else if (command == "select") {
+        expectArgs(line, 2, 2);
+        const Target t = target(a[0], false);
+        if (t.row->kind != ControlKind::Table) throw ScriptError{"'" + a[0] + "' is not a table"};
+        const long long row = script::parseCount(a[1]);
+        TableSource* rows = t.control ? t.control->table() : nullptr;
+        if (!rows || row >= rows->tableRows())
+            throw ScriptError{"no row " + a[1] + " in '" + a[0] + "'"};
+        rows->selectRow(static_cast<int>(row));
     } else if (command == "mouse" || command == "tooltip") {
         expectArgs(line, 3, 3);
         Form* form = loadedWindow(a[0]);
