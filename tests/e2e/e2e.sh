@@ -178,9 +178,11 @@ sleep 1
 on_screen "$modbus" Modbus
 m=$(scale_of "$modbus" 936)
 read -r mx my < <(origin "$modbus")
+# Its client area begins under its menu bar, which has the one item "Шина ModBus".
+read -r _ _ mbar < <("$probe" menu "Шина ModBus" 0)
 # The request's first cell Q(0), (480, 4800) twips, 25 by 17 pixels, holds the
 # address: "127", and in hexadecimal "7F", fewer columns of ink.
-cell_x=$((mx + $(at 32 "$m"))) cell_y=$((my + $(at 320 "$m")))
+cell_x=$((mx + $(at 32 "$m"))) cell_y=$((my + mbar + $(at 320 "$m")))
 cell_w=$(at 25 "$m") cell_h=$(at 17 "$m")
 ink() { "$probe" ink "$work/screen.png" "$cell_x" "$cell_y" "$cell_w" "$cell_h"; }
 decimal_ok() {
@@ -190,8 +192,8 @@ decimal_ok() {
 }
 eventually decimal_ok
 decimal=$(ink)
-# The hexadecimal option in the frame "Система счисления" (this window has no menu bar).
-hex_click() { click_at "$modbus" "$(at 338 "$m")" "$(at 180 "$m")"; }
+# The hexadecimal option in the frame "Система счисления".
+hex_click() { click_at "$modbus" "$(at 338 "$m")" $((mbar + $(at 180 "$m"))); }
 hex_click
 modbus_ok() {
     "$probe" grab "$work/screen.png" || { echo "no screenshot"; return; }
