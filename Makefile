@@ -79,6 +79,9 @@ bench: build
 	tests/e2e/e2e.sh $(BUILD) cpu 1920x1080 1.5
 	@# The same with the plant running its program and the window "Тренды" open.
 	tests/e2e/e2e.sh $(BUILD) trends 1366x768
+	@# The trainer serving a master 1000 times a second with "Шина ModBus" open,
+	@# and its answer time against vk41-slave's.
+	tests/e2e/e2e.sh $(BUILD) bus 1366x768
 
 # Each libFuzzer target for FUZZ_SECONDS, from the committed seeds; what it
 # finds goes to a scratch corpus, and a crash stops with the input saved.

@@ -2,7 +2,7 @@
 # The real program on a real (virtual) X display, driven like a person with
 # xdotool: "Имитация", RUN, a few seconds of the demonstration in real time,
 # "ModBus", the hexadecimal option; screenshots checked at known places.
-#   e2e.sh BUILD [cpu|nocpu] [SCREEN [QT_SCALE_FACTOR]]
+#   e2e.sh BUILD [cpu|nocpu|trends|bus] [SCREEN [QT_SCALE_FACTOR]]
 # SCREEN is the display's size (1600x1200); the windows open scaled to fit
 # it, and every place clicked or looked at is taken at the window's scale.
 # Exits 77 (skipped) only where no X server can be started.
@@ -17,6 +17,10 @@ checkCpu=${2:-cpu}  # "cpu" (make bench) holds the program to 2 % of a core
 # window "Тренды" open, held to 3 % of a core; the script ends after that
 # measurement. VK41_E2E_FILL=SECONDS waits that long first (600 fills the
 # trends' ten minutes), and VK41_E2E_SHOT=FILE keeps a screenshot.
+# "bus": the trainer serves Modbus TCP with the window "Шина ModBus" open and
+# the demonstration running while a master reads 1,000 times a second, held
+# to 10 % of a core; then vk41-slave is read the same way, and the trainer's
+# median answer time is held to twice the slave's.
 screen=${3:-1600x1200}
 [ -n "${4:-}" ] && export QT_SCALE_FACTOR=$4
 work=$(mktemp -d)
@@ -92,7 +96,10 @@ wait_window() { # title [command...]
 # first connection and Qt ends it at once; such a start is tried once more.
 texttt=""
 for attempt in 1 2; do
-    "$build/vk41-demo" >"$work/demo.log" 2>&1 &
+    busPort=$((20000 + RANDOM % 20000))
+    serve=()
+    [ "$checkCpu" = bus ] && serve=(--modbus-tcp "127.0.0.1:$busPort")
+    "$build/vk41-demo" "${serve[@]}" >"$work/demo.log" 2>&1 &
     demo=$!
     texttt=$(wait_window "ВОДОПОДГОТОВКА техническое решение") && break
     kill -0 $demo 2>/dev/null && break  # it runs and shows nothing: a real failure
@@ -133,6 +140,31 @@ if [ "$checkCpu" = trends ]; then
     echo "CPU while the program runs with the trends open: $used ticks of $((10 * hz)) ($(( 100 * used / (10 * hz) ))%)"
     [ $((100 * used)) -le $((10 * hz * 3)) ] || fail "the program used more than 3% of a core"
     [ "${VK41_E2E_SHOT:-}" ] && "$probe" grab "$VK41_E2E_SHOT"
+    echo "PASS"
+    exit 0
+fi
+if [ "$checkCpu" = bus ]; then
+    bus=$(wait_window "^Шина ModBus$" menu_click "$scheme" "Деморежим|Блок Условий|Программа|ModBus|Шина ModBus" 4) ||
+        fail "Шина ModBus did not open the bus window"
+    xdotool windowraise "$bus"
+    sleep 1
+    cpu() { awk '{print $14 + $15}' /proc/$demo/stat; }
+    before=$(cpu)
+    trainer=$(python3 "$(dirname "$0")/bus_master.py" "$busPort" 10 1000) || fail "the master failed"
+    used=$(( $(cpu) - before ))
+    hz=$(getconf CLK_TCK)
+    echo "CPU while the trainer serves 1000 requests a second with the bus window open: $used ticks of $((10 * hz)) ($(( 100 * used / (10 * hz) ))%)"
+    echo "trainer: $trainer"
+    "$build/vk41-slave" --tcp "127.0.0.1:$((busPort + 1))" --quiet >"$work/slave.log" 2>&1 &
+    slave=$!
+    sleep 1
+    alone=$(python3 "$(dirname "$0")/bus_master.py" $((busPort + 1)) 10 1000) || fail "the master failed on vk41-slave"
+    kill $slave
+    echo "vk41-slave: $alone"
+    [ "${VK41_E2E_SHOT:-}" ] && "$probe" grab "$VK41_E2E_SHOT"
+    [ $((100 * used)) -le $((10 * hz * 10)) ] || fail "the trainer used more than 10% of a core"
+    p50() { awk '{print $4}' <<<"$1"; }
+    [ "$(p50 "$trainer")" -le $((2 * $(p50 "$alone"))) ] || fail "the trainer answers slower than twice vk41-slave"
     echo "PASS"
     exit 0
 fi

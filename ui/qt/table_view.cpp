@@ -58,6 +58,10 @@ TableView::TableView(QWidget* parent, Select select)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
+    // Scrolled to the end by the user, it follows the newest row again.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (!syncing_) following_ = value == verticalScrollBar()->maximum();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (!syncing_ && current.isValid()) select_(current.row());
@@ -79,7 +83,6 @@ void TableView::showControl(const Control& c, double scale) {
 
 void TableView::takeRows() {
     if (source_ && source_->tableRevision() == shown_) return;
-    const bool atEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     const bool firstTime = shown_ == kNever;
     shown_ = source_ ? source_->tableRevision() : kNever;
     syncing_ = true;
@@ -96,10 +99,9 @@ void TableView::takeRows() {
     if (row >= 0 && row < model_->rowCount({}))
         selectionModel()->setCurrentIndex(
             model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (atEnd)
-        scrollToBottom();
-    else
-        verticalScrollBar()->setValue(scrolled);
+    // The scroll bar's range follows the new rows only once laid out.
+    updateGeometries();
+    verticalScrollBar()->setValue(following_ ? verticalScrollBar()->maximum() : scrolled);
     syncing_ = false;
 }
 

@@ -32,7 +32,8 @@ class TableView : public QTableView, public ControlView {
     static constexpr std::uint64_t kNever = ~0ull;
     std::uint64_t shown_{kNever};
     double scale_{0};
-    bool syncing_{false};  // our own selection, not the user's
+    bool syncing_{false};   // our own selection and scrolling, not the user's
+    bool following_{true};  // the newest row is kept in sight
 };
 
 }  // namespace vk41::qt
