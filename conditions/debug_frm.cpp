@@ -1,13 +1,13 @@
 #include "conditions/debug_frm.h"
 
 #include <array>
-#include <charconv>
 #include <optional>
 
 #include "conditions/controller.h"
 #include "plant/objectt.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
+#include "ui/numbers.h"
 #include "ui/window_names.h"
 
 namespace vk41 {
@@ -38,16 +38,6 @@ const BreakKind& kindOf(Watch what) {
     for (const BreakKind& kind : kKinds)
         if (kind.what == what) return kind;
     return kKinds[0];
-}
-
-std::optional<int> wholeNumber(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    int n = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return n;
 }
 
 }  // namespace

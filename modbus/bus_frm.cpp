@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <fstream>
 
 #include "modbus/controller_image.h"
@@ -12,6 +11,7 @@
 #include "modbus/slave_protocol.h"
 #include "ui/app.h"
 #include "ui/design_text.h"
+#include "ui/numbers.h"
 #include "ui/window_names.h"
 
 namespace vk41 {
@@ -35,15 +35,9 @@ constexpr const char* kErrorsOnly = "только ошибки";
 constexpr int kUnservedFunction = -2;
 constexpr const char* kNoBus = "Шина недоступна: программа запущена без связи с внешним миром";
 
-std::optional<int> wholeNumber(std::string_view text, int least, int most) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    int n = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() || n < least ||
-        n > most)
-        return std::nullopt;
-    return n;
+std::optional<int> numberBetween(std::string_view text, int least, int most) {
+    const std::optional<int> n = wholeNumber(text);
+    return n && *n >= least && *n <= most ? n : std::nullopt;
 }
 
 // "1 204": thousands apart, as the state line counts.
@@ -160,14 +154,14 @@ std::optional<BusSettings> BusFrm::settingsOf(std::string& error) {
     const int link = control("Bus_Link", 1).value() ? 1 : control("Bus_Link", 2).value() ? 2 : 0;
     s.tcp = link != 1;
     s.rtu = link != 0;
-    const auto address = wholeNumber(control("Bus_Address").text(), 1, 247);
+    const auto address = numberBetween(control("Bus_Address").text(), 1, 247);
     if (!address) {
         error = "Адрес контроллера — целое число от 1 до 247";
         return std::nullopt;
     }
     s.address = *address;
     s.host = control("Bus_Host").text();
-    const auto port = wholeNumber(control("Bus_Port").text(), 0, 65535);
+    const auto port = numberBetween(control("Bus_Port").text(), 0, 65535);
     if (s.tcp && !port) {
         error = "Порт — целое число от 1 до 65535 (обычно 502 или 1502)";
         return std::nullopt;
@@ -178,7 +172,7 @@ std::optional<BusSettings> BusFrm::settingsOf(std::string& error) {
         error = "Выберите последовательный порт (устройство), например /dev/ttyUSB0";
         return std::nullopt;
     }
-    const auto baud = wholeNumber(control("Bus_Baud").text(), 50, 4'000'000);
+    const auto baud = numberBetween(control("Bus_Baud").text(), 50, 4'000'000);
     if (s.rtu && !baud) {
         error = "Скорость — целое число бод, например 19200";
         return std::nullopt;
@@ -248,12 +242,13 @@ std::string BusFrm::stateText() const {
 // The state here and, while serving, in the scheme's title.
 void BusFrm::showServing() {
     const bool serving = bus() && bus()->serving();
-    control("Bus_State").setCaption(stateText());
+    const std::string state = stateText();
+    control("Bus_State").setCaption(state);
     control("Bus_Connect").setEnabled(!serving);
     control("Bus_Disconnect").setEnabled(serving);
     Form& scheme = app().form(kObjectt);
     if (schemeCaption_.empty()) schemeCaption_ = scheme.design().caption;
-    scheme.setCaption(serving ? schemeCaption_ + " — " + stateText() : schemeCaption_);
+    scheme.setCaption(serving ? schemeCaption_ + " — " + state : schemeCaption_);
 }
 
 void BusFrm::say(const std::string& message) {
@@ -275,8 +270,8 @@ BusFrm::Filter BusFrm::filterOf() {
     if (function == kOtherFunctions)
         f.function = kUnservedFunction;
     else
-        f.function = wholeNumber(function, 0, 255);
-    f.unit = wholeNumber(control("Bus_Unit").text(), 0, 255);
+        f.function = numberBetween(function, 0, 255);
+    f.unit = numberBetween(control("Bus_Unit").text(), 0, 255);
     f.errorsOnly = control("Bus_Show").text() == kErrorsOnly;
     return f;
 }

@@ -101,4 +101,14 @@ std::int32_t toInt32(double value) {
     return clampRound<std::int32_t>(value);
 }
 
+std::optional<int> wholeNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    int n = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return n;
+}
+
 }  // namespace vk41

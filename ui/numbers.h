@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@ namespace vk41 {
 // prefix after leading blanks (sign, digits, a fraction, an exponent); text
 // without one, the empty text included, reads as 0. The result is always finite.
 double textToNumber(std::string_view text);
+// A typed whole number, blanks around it allowed ("  12 "); none when the
+// text is anything else.
+std::optional<int> wholeNumber(std::string_view text);
 
 // Plain decimal text: no exponent, no leading zeros or blanks, no trailing
 // fractional zeros, the shortest digits that read back as the same double.

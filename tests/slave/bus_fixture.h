@@ -20,6 +20,21 @@
 
 namespace vk41::testing {
 
+// Runs `work` on the master's thread and the event loop here until it is
+// done, for at most `boundMs`.
+template <typename Work>
+auto onBus(Work work, int boundMs = 5000) {
+    auto done = std::async(std::launch::async, work);
+    QElapsedTimer waited;
+    waited.start();
+    while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready &&
+           waited.elapsed() < boundMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(done.wait_for(std::chrono::seconds(0)), std::future_status::ready)
+        << "the master got no answer within " << boundMs << " ms";
+    return done.get();
+}
+
 // The plant paused in virtual time, served on a loopback port, and polled by
 // libmodbus, an independent master, from a thread of its own while this
 // thread runs the event loop.
@@ -35,19 +50,9 @@ class BusTest : public ::testing::Test {
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     }
 
-    // Runs `work` on the master's thread and the event loop here until it is
-    // done, for at most `boundMs`.
     template <typename Work>
     auto onBus(Work work, int boundMs = 5000) {
-        auto done = std::async(std::launch::async, work);
-        QElapsedTimer waited;
-        waited.start();
-        while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready &&
-               waited.elapsed() < boundMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        EXPECT_EQ(done.wait_for(std::chrono::seconds(0)), std::future_status::ready)
-            << "the master got no answer within " << boundMs << " ms";
-        return done.get();
+        return testing::onBus(std::move(work), boundMs);
     }
 
     // A libmodbus TCP master on the served port.

@@ -8,12 +8,12 @@
 #include <QElapsedTimer>
 #include <chrono>
 #include <fstream>
-#include <future>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/trainer_bus.h"
+#include "bus_fixture.h"
 #include "modbus/bus_frm.h"
 #include "raw_socket.h"
 #include "tools/script_driver.h"
@@ -45,18 +45,9 @@ class BusWindow : public ::testing::Test {
     }
     void tick() { driver.execute("tick Bus_Frm.Bus_Clock"); }
 
-    // Runs `work` on a thread of its own and the event loop here until it is
-    // done, for at most `boundMs`.
     template <typename Work>
-    auto onBus(Work work, int boundMs = 5000) {
-        auto done = std::async(std::launch::async, work);
-        QElapsedTimer waited;
-        waited.start();
-        while (done.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready &&
-               waited.elapsed() < boundMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        EXPECT_EQ(done.wait_for(std::chrono::seconds(0)), std::future_status::ready);
-        return done.get();
+    auto onBus(Work work) {
+        return testing::onBus(std::move(work));
     }
     // The event loop runs until the window lists `rows` frames, for at most a few seconds.
     bool waitForRows(int rows) {
